@@ -1,0 +1,213 @@
+// Reading the launcher file's trailer and index, and loading the scripts it
+// carries. Only portable code.
+
+#include "archive/index.h"
+
+#include <cstdio>
+
+#include "launcher/exceptions.h"
+#include "launcher/log.h"
+#include "launcher/settings.h"
+#include "launcher/text.h"
+#include "launcher/ui.h"
+#include "script/interpreter.h"
+#include "tagfile/tag_file.h"
+
+namespace {
+
+// Closes the launcher file on every way out of loadIndex.
+class FileCloser {
+public:
+  explicit FileCloser(std::FILE* file) : file_(file) {}
+  ~FileCloser() { std::fclose(file_); }
+  FileCloser(const FileCloser&) = delete;
+  FileCloser& operator=(const FileCloser&) = delete;
+
+private:
+  std::FILE* file_;
+};
+
+int32_t readInt32(std::FILE* file, const char* message) {
+  return static_cast<int32_t>(readBigEndian32(file, message));
+}
+
+std::string entryListing(const FileEntry& entry) {
+  return "file type: " + decimal(entry.type) + "\n  file id: " + decimal(entry.id) +
+         "\n  length: " + decimal(entry.length) + "\n  offset: " + decimal(entry.offset) +
+         "\n  file name: " + entry.fileName;
+}
+
+std::unique_ptr<LauncherArchive>& archiveInstance() {
+  static std::unique_ptr<LauncherArchive> instance(new LauncherArchive);
+  return instance;
+}
+
+}  // namespace
+
+FileEntry::FileEntry() = default;
+FileEntry::~FileEntry() = default;
+FileEntry::FileEntry(FileEntry&&) noexcept = default;
+FileEntry& FileEntry::operator=(FileEntry&&) noexcept = default;
+
+const FileEntry* FileIndex::entryAt(int32_t position) const {
+  if (position < 0 || position >= count()) return nullptr;
+  return &entries_[static_cast<size_t>(position)];
+}
+
+const FileEntry* FileIndex::findEntryById(int32_t id) const {
+  for (const FileEntry& entry : entries_)
+    if (entry.id == id) return &entry;
+  return nullptr;
+}
+
+FileEntry readIndexRecord(std::FILE* file) {
+  FileEntry entry;
+  const int type = std::getc(file);
+  if (type == EOF || type > EMBEDDED_LAUNCHER)
+    throw LauncherException("Invalid file type in file index.");
+  entry.type = static_cast<FileType>(type);
+  entry.id = readInt32(file, "Unable to load file id.");
+  entry.length = readInt32(file, "Unable to load file length.");
+  entry.offset = readInt32(file, "Unable to load offset to file bytes.");
+  const int16_t nameLength =
+      static_cast<int16_t>(readBigEndian16(file, "Unable to load the string value."));
+  // The writer never stores a negative length or a name that the file does
+  // not hold whole; either means the index is damaged.
+  if (nameLength < 0) throw LauncherException("Unable to load the string value.");
+  for (int16_t i = 0; i < nameLength; ++i) {
+    const int c = std::getc(file);
+    if (c == EOF) throw LauncherException("Unable to load the string value.");
+    if (c == '\n') break;
+    entry.fileName += static_cast<char>(c);
+  }
+  if (std::getc(file) == 1) {
+    entry.compressed = true;
+    entry.decompressedFileCount = readInt32(file, "Unable to load decompressed file count.");
+    entry.decompressedSize = readInt32(file, "Unable to load decompressed size.");
+  }
+  return entry;
+}
+
+LauncherArchive::LauncherArchive() = default;
+LauncherArchive::~LauncherArchive() = default;
+
+void LauncherArchive::loadIndex(bool loadScripts) {
+  if (indexLoaded_) return;
+  std::FILE* file = std::fopen(settings().launcherFile.c_str(), "rb");
+  if (!file) throw LauncherException("Cannot open launcher file.");
+  FileCloser closer(file);
+  try {
+    if (std::fseek(file, -8, SEEK_END) != 0) throw LauncherException("Invalid launcher format.");
+    const int32_t indexOffset = readInt32(file, "Unable to read file index offset.");
+    const uint32_t identification =
+        readBigEndian32(file, "Unable to read launcher identification value.");
+    if (identification == kArchiveIdentification) {
+      if (indexOffset < 0 || std::fseek(file, indexOffset, SEEK_SET) != 0)
+        throw LauncherException("Invalid file index offset.");
+      const int32_t fileCount = readInt32(file, "Unable to read the file count.");
+      for (int32_t i = 0; i < fileCount; ++i) index_.append(readIndexRecord(file));
+      for (const FileEntry& entry : index_.entries()) writeLog(entryListing(entry));
+      if (loadScripts) this->loadScripts(file);
+    }
+  } catch (const LauncherException&) {
+    throw;
+  } catch (...) {
+    // A failure below the launcher's own operations ends the load quietly
+    // with what was read so far.
+  }
+  indexLoaded_ = true;
+}
+
+void LauncherArchive::loadScripts(std::FILE* file) {
+  for (FileEntry& entry : index_.entries()) {
+    if (entry.type != INSTRUCTIONS && entry.type != JVM && entry.type != LAUNCHSCRIPT) continue;
+    entry.tagFile.reset(new TagFile);
+    entry.tagFile->parse(file, entry.fileName, entry.offset, entry.length);
+    const TagFile& script = *entry.tagFile;
+    if (entry.type == INSTRUCTIONS) {
+      if (!instructionScript_) {
+        try {
+          setInstructionScript(script);
+        } catch (const LauncherException& e) {
+          throw LauncherException("Error loading instructions file." + e.message());
+        }
+      }
+    } else if (entry.type == JVM) {
+      if (!jvmFilesGiven_) jvmFiles_.push_back(&script);
+    } else if (!launchScript_) {
+      setLaunchScript(script);
+    }
+  }
+  jvmFilesGiven_ = true;
+}
+
+void LauncherArchive::setInstructionScript(const TagFile& script) {
+  instructionScript_.reset(new InstructionInterpreter(script));
+}
+
+void LauncherArchive::setLaunchScript(const TagFile& script) {
+  launchScript_ = &script;
+  ui::setTitle(script.value("DESC", 0));
+}
+
+const TagFile& LauncherArchive::loadTagFile(const std::string& path) {
+  loadedTagFiles_.emplace_back(new TagFile(path));
+  return *loadedTagFiles_.back();
+}
+
+void LauncherArchive::loadInputFile(const TagFile& input) {
+  const std::string instructions = input.value("INSTRUCTIONS", 0);
+  if (!instructions.empty()) {
+    try {
+      setInstructionScript(loadTagFile(instructions));
+    } catch (const LauncherException& e) {
+      throw LauncherException("Error loading instructions file." + e.message());
+    }
+  }
+  const std::string launchScript = input.value("LAUNCHSCRIPT", 0);
+  if (!launchScript.empty()) {
+    try {
+      setLaunchScript(loadTagFile(launchScript));
+    } catch (const LauncherException& e) {
+      throw LauncherException("Error loading launch script." + e.message());
+    }
+  }
+  const std::string classPath = input.value("VERIFY_CLASSPATH", 0);
+  const std::string className = input.value("VERIFY_CLASS_NAME", 0);
+  if (!classPath.empty() && !className.empty()) {
+    verifierClassPath_ = classPath;
+    verifierClassName_ = className;
+  }
+  const std::string title = input.value("UI_TITLE", 0);
+  if (!title.empty()) ui::setTitle(title);
+  const int32_t jvmCount = input.valueCount("JVM");
+  for (int32_t i = 0; i < jvmCount; ++i) {
+    jvmFilesGiven_ = true;
+    const std::string path = input.value("JVM", i);
+    if (path.empty()) continue;
+    try {
+      jvmFiles_.push_back(&loadTagFile(path));
+    } catch (const LauncherException& e) {
+      throw LauncherException("Error loading JVM file." + e.message());
+    }
+  }
+}
+
+LauncherArchive& launcherArchive() { return *archiveInstance(); }
+void resetLauncherArchive() { archiveInstance().reset(new LauncherArchive); }
+
+int32_t readLauncherKind(const std::string& path) {
+  static int32_t rememberedKind = -1;
+  const bool isLauncherFile = path == settings().launcherFile;
+  if (isLauncherFile && rememberedKind != -1) return rememberedKind;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return -1;
+  int kind = -1;
+  if (std::fseek(file, -9, SEEK_END) == 0) {
+    kind = std::getc(file);
+    if (kind == EOF) kind = -1;
+  }
+  std::fclose(file);
+  if (isLauncherFile && kind != -1) rememberedKind = kind;
+  return kind;
+}

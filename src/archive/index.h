@@ -1,0 +1,111 @@
+#pragma once
+// The archive appended to the launcher file: the trailer at the very end, the
+// file index it points to, and the scripts loaded from the indexed entries.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TagFile;
+class InstructionInterpreter;
+
+enum FileType : int32_t {
+  INSTRUCTIONS = 0,
+  JVM = 1,
+  LAUNCHSCRIPT = 2,
+  CLASSPATH_ARCHIVE = 3,
+  JVM_INSTALLER = 4,
+  VERIFIER_ARCHIVE = 5,
+  APPLICATION_ARCHIVE = 6,
+  EMBEDDED_LAUNCHER = 7,
+};
+
+// The identification value that ends every launcher file with an archive.
+constexpr uint32_t kArchiveIdentification = 0xCA82CA82u;
+
+struct FileEntry {
+  FileEntry();
+  ~FileEntry();
+  FileEntry(FileEntry&&) noexcept;
+  FileEntry& operator=(FileEntry&&) noexcept;
+
+  std::string name() const { return fileName; }
+
+  FileType type = INSTRUCTIONS;
+  std::unique_ptr<TagFile> tagFile;  // types 0 to 2, once the scripts are loaded
+  int32_t id = -1;
+  int32_t length = 0;
+  int32_t offset = 0;
+  std::string fileName;
+  bool compressed = false;
+  int32_t decompressedFileCount = 0;
+  int32_t decompressedSize = 0;
+};
+
+class FileIndex {
+public:
+  int32_t count() const { return static_cast<int32_t>(entries_.size()); }
+  // The entry at a position counted from 0, or null outside the index.
+  const FileEntry* entryAt(int32_t position) const;
+  // The first entry in index order with that id, or null.
+  const FileEntry* findEntryById(int32_t id) const;
+  void append(FileEntry entry) { entries_.push_back(std::move(entry)); }
+  std::vector<FileEntry>& entries() { return entries_; }
+  const std::vector<FileEntry>& entries() const { return entries_; }
+
+private:
+  std::vector<FileEntry> entries_;
+};
+
+// Reads one entry record at the file's position. Throws LauncherException
+// with the text of the field that could not be read.
+FileEntry readIndexRecord(std::FILE* file);
+
+class LauncherArchive {
+public:
+  LauncherArchive();
+  ~LauncherArchive();
+
+  // Reads the trailer and the index of the launcher file, lists the entries
+  // in the log and, when asked, loads the embedded scripts. Does nothing once
+  // loaded. Throws LauncherException.
+  void loadIndex(bool loadScripts);
+  // Takes the instruction script, launch script, verifier and JVM files that
+  // an input file names. Throws LauncherException.
+  void loadInputFile(const TagFile& input);
+
+  bool indexLoaded() const { return indexLoaded_; }
+  const FileIndex& fileIndex() const { return index_; }
+  InstructionInterpreter* instructionScript() const { return instructionScript_.get(); }
+  const TagFile* launchScript() const { return launchScript_; }
+  const std::vector<const TagFile*>& jvmFiles() const { return jvmFiles_; }
+  const std::string& verifierClassPath() const { return verifierClassPath_; }
+  const std::string& verifierClassName() const { return verifierClassName_; }
+
+private:
+  void loadScripts(std::FILE* file);
+  const TagFile& loadTagFile(const std::string& path);
+  void setInstructionScript(const TagFile& script);
+  void setLaunchScript(const TagFile& script);
+
+  FileIndex index_;
+  std::vector<std::unique_ptr<TagFile>> loadedTagFiles_;
+  std::unique_ptr<InstructionInterpreter> instructionScript_;
+  const TagFile* launchScript_ = nullptr;
+  std::vector<const TagFile*> jvmFiles_;
+  std::string verifierClassPath_;
+  std::string verifierClassName_;
+  bool jvmFilesGiven_ = false;
+  bool indexLoaded_ = false;
+};
+
+// The process's one archive.
+LauncherArchive& launcherArchive();
+// Replaces the process's archive with an empty one; for tests.
+void resetLauncherArchive();
+
+// The launcher kind byte, 9 bytes before the end of the file: 0 to 255, or -1
+// when it cannot be read. Remembered for the launcher file itself.
+int32_t readLauncherKind(const std::string& path);

@@ -1,0 +1,3 @@
+#include "cleanup/cleanup.h"
+
+void cleanupAtExit() {}

@@ -1,0 +1,5 @@
+#include "launcher/actions.h"
+
+#include "launcher/driver.h"
+
+void processInputFile(const std::string&, DriverRun&) {}

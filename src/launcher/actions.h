@@ -1,0 +1,9 @@
+#pragma once
+// The input file named by -qm:in and the service actions it asks for.
+
+#include <string>
+
+struct DriverRun;
+
+// Loads the input file and carries out its ACTION. Throws LauncherException.
+void processInputFile(const std::string& name, DriverRun& run);

@@ -1,0 +1,62 @@
+#pragma once
+// The application object: it owns one run and is at the same time the
+// launcher's user interface. ConsoleLauncher writes status lines, progress
+// dots and messages to standard output and reads answers from standard input.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class LauncherApp {
+public:
+  virtual ~LauncherApp() = default;
+  virtual int32_t run() = 0;
+  virtual void showStatus(const std::string& status) = 0;
+  virtual void showStatusDetail(const std::string& status, const std::string& detail) = 0;
+  virtual void advanceProgress(int32_t steps) = 0;
+  virtual void setProgress(int32_t value) = 0;
+  virtual void showProgress() = 0;
+  virtual void hideProgress(int32_t unused) = 0;
+  virtual bool isProgressShown() = 0;
+  virtual void showMessage(const std::string& text) = 0;
+  virtual std::string getTitle() = 0;
+  virtual void setTitle(const std::string& title) = 0;
+  virtual std::string askDestinationDirectory() = 0;
+};
+
+// The process's one application object while it lives, or null.
+LauncherApp* theApp();
+void setTheApp(LauncherApp* app);
+
+class ConsoleLauncher : public LauncherApp {
+public:
+  explicit ConsoleLauncher(std::FILE* out = stdout, std::FILE* in = stdin);
+
+  int32_t run() override;
+  void showStatus(const std::string& status) override;
+  void showStatusDetail(const std::string& status, const std::string& detail) override;
+  void advanceProgress(int32_t steps) override;
+  void setProgress(int32_t value) override;
+  void showProgress() override;
+  void hideProgress(int32_t unused) override;
+  bool isProgressShown() override;
+  void showMessage(const std::string& text) override;
+  std::string getTitle() override;
+  void setTitle(const std::string& title) override;
+  std::string askDestinationDirectory() override;
+
+private:
+  void writeLine(const std::string& text);
+  void writeRaw(const std::string& text);
+
+  std::FILE* out_;
+  std::FILE* in_;
+  int32_t progressCounter_ = 0;
+  bool progressShown_ = false;
+  std::string title_;
+  bool atLineStart_ = false;
+};
+
+// The program's entry: tells the Windows family, switches the debug log on,
+// runs one ConsoleLauncher and returns its exit code.
+int launcherMain();

@@ -1,0 +1,120 @@
+// The driver of one run: the launcher's options and the default run.
+// Only portable code.
+
+#include "launcher/driver.h"
+
+#include "archive/index.h"
+#include "archive/temp.h"
+#include "launcher/actions.h"
+#include "launcher/exceptions.h"
+#include "launcher/log.h"
+#include "launcher/messages.h"
+#include "launcher/settings.h"
+#include "launcher/ui.h"
+#include "script/run.h"
+
+namespace {
+
+const char kVersion[] = "2.51";
+
+// Loads the index, turning a failure into text 16 followed by its cause.
+void loadIndexOrThrow(bool loadScripts) {
+  try {
+    launcherArchive().loadIndex(loadScripts);
+  } catch (const LauncherException& e) {
+    throw LauncherException(messageText(kMsgUnableToLoadIndex) + e.message());
+  }
+}
+
+void extractEverything() {
+  loadIndexOrThrow(false);
+  try {
+    extractAll();
+  } catch (const LauncherException& e) {
+    throw LauncherException(messageText(kMsgUnableToExtract) + e.message());
+  }
+}
+
+}  // namespace
+
+int32_t startLauncher(const StringList& arguments, const std::string& launcherPath) {
+  LauncherSettings& s = settings();
+  s.launcherFile = launcherPath;
+  s.originalLauncherFile = launcherPath;
+  for (const std::string& argument : arguments.items()) s.launcherArguments.append(argument);
+  try {
+    return processCommandLine(arguments);
+  } catch (const LauncherException& e) {
+    ui::showMessage(e.message());
+    writeLog(e.message(), kLogError);
+    return -1;
+  }
+}
+
+int32_t processCommandLine(const StringList& arguments) {
+  LauncherSettings& s = settings();
+  DriverRun run;
+  ui::setProgress(0);
+  const int32_t count = arguments.count();
+  for (int32_t i = 0; i < count; ++i) {
+    const std::string argument = arguments.get(i);
+    const bool hasValue = i + 1 < count;
+    if (argument == "-qm:log") {
+      if (hasValue) {
+        s.logFile = arguments.get(++i);
+      } else {
+        run.result = -1;
+        ui::showMessage(messageText(kMsgLogFileMissing));
+      }
+    } else if (argument == "-qm:orig") {
+      if (hasValue) {
+        s.originalLauncherFile = arguments.get(++i);
+        s.removeLauncherAtExit = true;
+      } else {
+        run.result = -1;
+        ui::showMessage("Missing original launcher file name.");
+      }
+    } else if (argument == "-qm:tempdir") {
+      if (hasValue) setTempRoot(arguments.get(++i));
+    } else if (argument == "-qm:silent") {
+      ui::setSilent(true);
+    } else if (argument == "-silent") {
+      ui::setSilent(true);
+      s.passThroughArguments.append(argument);
+    } else if (argument == "-qm:javahome") {
+      if (hasValue) s.userJavaHome = arguments.get(++i);
+    } else if (argument == "-qm:extract") {
+      extractEverything();
+      ui::setProgress(100);
+      run.runInstructions = false;
+    } else if (argument == "-qm:in") {
+      if (hasValue) {
+        processInputFile(arguments.get(++i), run);
+      } else {
+        ui::showMessage(messageText(kMsgInputFileMissing));
+        run.result = -1;
+        run.runInstructions = false;
+      }
+    } else if (argument == "-qm:version") {
+      ui::showMessage(kVersion);
+      run.runInstructions = false;
+    } else if (argument == "-qm:javaconsole") {
+      s.javaConsole = true;
+    } else if (argument == "-console") {
+      s.javaConsole = true;
+      s.passThroughArguments.append(argument);
+    } else if (argument == "-cp:p") {
+      if (hasValue) s.classPathPrepend = arguments.get(++i);
+    } else if (argument == "-cp:a") {
+      if (hasValue) s.classPathAppend = arguments.get(++i);
+    } else {
+      s.passThroughArguments.append(argument);
+    }
+  }
+  if (run.runInstructions) {
+    if (!launcherArchive().indexLoaded()) loadIndexOrThrow(true);
+    run.result = runInstructions();
+    ui::setProgress(100);
+  }
+  return run.result;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The driver: walks the launcher's options in command-line order and, unless
+// an option took the run into its own hands, runs the embedded instructions.
+
+#include <cstdint>
+#include <string>
+
+#include "launcher/string_list.h"
+
+// State of one walk of the options.
+struct DriverRun {
+  int32_t result = 0;
+  bool runInstructions = true;
+};
+
+// Records the launcher path and arguments, then processes the command line.
+// A LauncherException is shown, logged as an error and gives -1.
+int32_t startLauncher(const StringList& arguments, const std::string& launcherPath);
+
+// Walks the options and carries out the default run. Throws LauncherException.
+int32_t processCommandLine(const StringList& arguments);

@@ -1,0 +1,32 @@
+#include "launcher/log.h"
+
+#include <cstdio>
+
+#include "launcher/settings.h"
+
+void writeLog(const std::string& text, int kind) {
+  LauncherSettings& s = settings();
+  if (s.logFile.empty()) return;
+  std::FILE* file = std::fopen(s.logFile.c_str(), "a");
+  if (!file) return;
+  if (!s.logSeparatorWritten) {
+    std::fputs("------------------\n", file);
+    s.logSeparatorWritten = true;
+  }
+  const char* prefix = kind == kLogWarning ? "WARNING: " : kind == kLogError ? "ERROR: " : "";
+  std::fputs(prefix, file);
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fputc('\n', file);
+  std::fflush(file);
+  std::fclose(file);
+}
+
+void writeDebugLog(const std::string& text, bool withLineEnd) {
+  const LauncherSettings& s = settings();
+  if (!s.debugLogEnabled || s.debugLogFile.empty()) return;
+  std::FILE* file = std::fopen(s.debugLogFile.c_str(), "a");
+  if (!file) return;
+  std::fwrite(text.data(), 1, text.size(), file);
+  if (withLineEnd) std::fputc('\n', file);
+  std::fclose(file);
+}

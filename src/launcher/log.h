@@ -1,0 +1,16 @@
+#pragma once
+// The run's log (named by -qm:log or an input file's LOGFILE) and the debug
+// log (named by DBGWIN32VAQ). Both are opened and closed for every write, so
+// they stay complete when the process is killed; an unwritable log loses the
+// line silently.
+
+#include <string>
+
+enum LogKind { kLogPlain = 0, kLogWarning = 1, kLogError = 2 };
+
+// Appends one line with the kind's prefix; the first line of a process is
+// preceded by the separator line.
+void writeLog(const std::string& text, int kind = kLogPlain);
+
+// Appends the text to the debug log, with a line end when asked.
+void writeDebugLog(const std::string& text, bool withLineEnd);

@@ -1,0 +1,27 @@
+#include "launcher/messages.h"
+
+#include "launcher/exceptions.h"
+#include "os/text_resources.h"
+
+int messageNumber(int code) {
+  static const int kNumbers[] = {8,  9,  10, 11, 12, 13, 14, 15, 16, 19,
+                                 21, 22, 23, 24, 29, 33, 34, 35, 36};
+  if (code < 0 || code >= static_cast<int>(sizeof kNumbers / sizeof kNumbers[0])) return 0;
+  return kNumbers[code];
+}
+
+std::string loadMessageText(int number) {
+  if (number <= 0) return std::string();
+  return os::loadResourceString(number);
+}
+
+std::string messageText(int code) { return loadMessageText(messageNumber(code)); }
+
+std::string formatMessage(int number, const std::vector<std::string>& inserts) {
+  std::string formatted;
+  if (!os::formatMessageText(loadMessageText(number), inserts, &formatted))
+    throw LauncherException("Out of memory.");
+  return formatted;
+}
+
+std::string systemErrorText(unsigned long code) { return os::systemErrorText(code); }

@@ -1,0 +1,63 @@
+#pragma once
+// The message table: 36 texts in the user's language, and the codes by which
+// the launcher's errors name them.
+
+#include <string>
+#include <vector>
+
+// Text numbers of the message table that the launcher names directly.
+enum MessageNumber {
+  kTextInitializing = 2,
+  kTextSearchingJvm = 3,
+  kTextPreparingJvm = 4,
+  kTextRunning = 5,
+  kTextJvmNotFound = 6,
+  kTextSearchingFor = 7,
+  kTextInvalidHive = 27,
+  kTextInvalidPlatformHint = 28,
+  kTextChooseDestination = 30,
+  kTextErrorWritingFile = 33,
+  kTextNotEnoughSpace = 34,
+  kTextTempDirMissing = 36,
+  kTextScanningDisks = 25,
+  kTextVerifying = 26,
+};
+
+// Message codes 0 to 18 of the launcher's errors.
+enum MessageCode {
+  kMsgCouldNotLoadInputFile = 0,
+  kMsgErrorLoadingInstructions = 1,
+  kMsgErrorLoadingLaunchScript = 2,
+  kMsgErrorLoadingJvmFile = 3,
+  kMsgInvalidJvmFileId = 4,
+  kMsgInvalidAction = 5,
+  kMsgLogFileMissing = 6,
+  kMsgUnableToExtract = 7,
+  kMsgUnableToLoadIndex = 8,
+  kMsgNoJvmInstaller = 9,
+  kMsgJvmNotValid = 10,
+  kMsgInputFileMissing = 11,
+  kMsgNoSuitableJvm = 12,
+  kMsgUnableToSearchAll = 13,
+  kMsgUnableToOpenInputFile = 14,
+  kMsgErrorWritingFile = 15,
+  kMsgNotEnoughSpace = 16,
+  kMsgCanceled = 17,
+  kMsgTempDirMissing = 18,
+};
+
+// The table's text number for a message code; 0 for a code outside 0 to 18.
+int messageNumber(int code);
+
+// The text of a table number in the user's language; empty without a text.
+std::string loadMessageText(int number);
+
+// The text of a message code in the user's language.
+std::string messageText(int code);
+
+// The text of a table number with %1!s!, %2!s! filled from inserts in order.
+// Throws LauncherException "Out of memory." when formatting fails.
+std::string formatMessage(int number, const std::vector<std::string>& inserts = {});
+
+// The platform's text for a system error code, ending in a line break.
+std::string systemErrorText(unsigned long code);

@@ -1,0 +1,36 @@
+#pragma once
+// Settings of one run, written by the front end at start and while it walks
+// the options, read by the subsystems that need them.
+
+#include <string>
+
+#include "launcher/string_list.h"
+
+struct LauncherSettings {
+  bool windows95Family = false;
+  std::string debugLogFile;
+  bool debugLogEnabled = false;
+
+  std::string launcherFile;
+  std::string originalLauncherFile;
+  bool removeLauncherAtExit = false;
+  StringList launcherArguments;
+  StringList passThroughArguments;
+  std::string logFile;
+  bool logSeparatorWritten = false;
+  bool silent = false;
+  std::string userJavaHome;
+  std::string classPathPrepend;
+  std::string classPathAppend;
+  bool javaConsole = false;
+
+  // Captured output of the last launch.
+  std::string lastLaunchOutput;
+  std::string lastLaunchErrors;
+};
+
+// The process's one set of settings.
+LauncherSettings& settings();
+
+// originalLauncherFile up to its last slash or backslash; empty without one.
+std::string launcherDirectory();

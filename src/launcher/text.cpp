@@ -1,0 +1,122 @@
+// Text utilities shared by every reader of script text. Only portable code.
+
+#include "launcher/text.h"
+
+#include <cctype>
+
+#include "launcher/exceptions.h"
+#include "os/path.h"
+
+const char kFormatSpaces[] = " \t\n\r";
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+static std::string quoteError(size_t pos) {
+  return "Expected double quote to end argument near " +
+         decimal(static_cast<int32_t>(pos));
+}
+
+std::string readArgument(const std::string& text, size_t& pos, bool quoted) {
+  std::string result;
+  if (!quoted) {
+    size_t space = text.find_first_of(kFormatSpaces, pos);
+    if (space == std::string::npos) {
+      result = pos < text.size() ? text.substr(pos) : std::string();
+      pos = kNoPosition;
+    } else {
+      result = text.substr(pos, space - pos);
+      pos = space;
+    }
+    return result;
+  }
+  for (;;) {
+    size_t quote = text.find('"', pos);
+    if (quote == std::string::npos) throw LauncherException(quoteError(pos));
+    if (quote + 1 >= text.size() || text[quote + 1] != '"') {
+      result.append(text, pos, quote - pos);
+      pos = quote + 1;
+      break;
+    }
+    if (quote + 2 >= text.size()) {
+      pos = kNoPosition;
+      throw LauncherException(quoteError(pos));
+    }
+    result.append(text, pos, quote + 1 - pos);
+    pos = quote + 2;
+  }
+  if (pos >= text.size()) pos = kNoPosition;
+  return result;
+}
+
+static bool isCSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+std::string readWord(const std::string& text, size_t& pos) {
+  while (pos < text.size() && isCSpace(text[pos])) ++pos;
+  std::string word;
+  while (pos < text.size() && !isCSpace(text[pos])) word += text[pos++];
+  ++pos;  // one past the character that stopped the word, or past the end
+  return word;
+}
+
+std::string readLine(std::FILE* file) {
+  std::string line;
+  int c;
+  while ((c = std::getc(file)) != EOF && c != '\n') {
+    if (c != '\r') line += static_cast<char>(c);
+  }
+  trim(line);
+  return line;
+}
+
+void readLine(const std::string& text, size_t& pos, std::string& output) {
+  if (pos >= text.size()) return;
+  while (pos < text.size() && text[pos] != '\n') {
+    if (text[pos] != '\r') output += text[pos];
+    ++pos;
+  }
+  ++pos;
+  trim(output);
+}
+
+void trim(std::string& text, const char* set) {
+  size_t last = text.find_last_not_of(set);
+  if (last == std::string::npos) {
+    text.clear();
+    return;
+  }
+  text.erase(last + 1);
+  text.erase(0, text.find_first_not_of(set));
+}
+
+long endsWith(const std::string& text, const std::string& suffix) {
+  size_t found = text.rfind(suffix);
+  if (found == std::string::npos || text.size() < suffix.size()) return -1;
+  if (found != text.size() - suffix.size()) return -1;
+  return static_cast<long>(found);
+}
+
+std::string ensureTrailingSeparator(const std::string& path) {
+  const char separator = os::pathSeparator();
+  if (path.empty() || path.back() == separator) return path;
+  return path + separator;
+}
+
+std::string decimal(int32_t number) { return std::to_string(number); }
+
+static uint32_t readBigEndian(std::FILE* file, int width, const std::string& message) {
+  uint32_t value = 0;
+  for (int i = 0; i < width; ++i) {
+    int c = std::getc(file);
+    if (c == EOF) throw LauncherException(message);
+    value = (value << 8) | static_cast<uint32_t>(c);
+  }
+  return value;
+}
+
+uint32_t readBigEndian32(std::FILE* file, const std::string& message) {
+  return readBigEndian(file, 4, message);
+}
+
+uint16_t readBigEndian16(std::FILE* file, const std::string& message) {
+  return static_cast<uint16_t>(readBigEndian(file, 2, message));
+}

@@ -1,0 +1,43 @@
+#include "os/command_line.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace os {
+
+static std::string ansiFromWide(const wchar_t* text) {
+  int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return std::string();
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], size, nullptr, nullptr);
+  result.resize(static_cast<size_t>(size - 1));
+  return result;
+}
+
+std::string ansiCommandLine() { return GetCommandLineA(); }
+
+std::vector<std::string> platformArguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!list) return arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(ansiFromWide(list[i]));
+  LocalFree(list);
+  return arguments;
+}
+
+std::string executablePath() {
+  // Grows past MAX_PATH for executables in long paths.
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return std::string();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace os

@@ -1,0 +1,6 @@
+// POSIX paths use the slash.
+#include "os/path.h"
+
+namespace os {
+char pathSeparator() { return '/'; }
+}  // namespace os

@@ -1,0 +1,5 @@
+#include "os/path.h"
+
+namespace os {
+char pathSeparator() { return '\\'; }
+}  // namespace os

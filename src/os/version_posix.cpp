@@ -1,0 +1,7 @@
+// A POSIX system has none of the Windows 95 family's limits: it answers as
+// the NT family does.
+#include "os/version.h"
+
+namespace os {
+int platformId() { return 2; }
+}  // namespace os

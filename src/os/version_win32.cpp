@@ -1,0 +1,18 @@
+#include "os/version.h"
+
+#include <windows.h>
+
+namespace os {
+
+int platformId() {
+  OSVERSIONINFOEXA extended = {};
+  extended.dwOSVersionInfoSize = sizeof extended;  // 156 bytes
+  if (GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&extended)))
+    return static_cast<int>(extended.dwPlatformId);
+  OSVERSIONINFOA basic = {};
+  basic.dwOSVersionInfoSize = sizeof basic;  // 148 bytes
+  if (GetVersionExA(&basic)) return static_cast<int>(basic.dwPlatformId);
+  return -1;
+}
+
+}  // namespace os

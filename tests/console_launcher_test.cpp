@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "launcher/app.h"
+#include "test_support.h"
+
+namespace {
+
+// A ConsoleLauncher writing to a temporary file, read back for assertions.
+class ConsoleOutput {
+public:
+  ConsoleOutput() : out_(std::tmpfile()), in_(std::tmpfile()), app_(out_, in_) {}
+  ~ConsoleOutput() {
+    std::fclose(out_);
+    std::fclose(in_);
+  }
+  ConsoleLauncher& app() { return app_; }
+  void typeInput(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), in_);
+    std::rewind(in_);
+  }
+  std::string written() {
+    std::fflush(out_);
+    std::rewind(out_);
+    std::string text;
+    int c;
+    while ((c = std::fgetc(out_)) != EOF) text += static_cast<char>(c);
+    return text;
+  }
+
+private:
+  std::FILE* out_;
+  std::FILE* in_;
+  ConsoleLauncher app_;
+};
+
+}  // namespace
+
+TEST(ConsoleLauncher, FirstStatusIsPrecededByABlankLineAndDetailHidesStatus) {
+  ConsoleOutput console;
+  console.app().showStatus("Searching");
+  console.app().showStatusDetail("Searching", "Verifying X");
+  console.app().showMessage("done");
+  EXPECT_EQ(console.written(), "\nSearching\nVerifying X\ndone\n");
+}
+
+TEST(ConsoleLauncher, DotsFillLinesOfSeventy) {
+  ConsoleOutput console;
+  for (int i = 0; i < 20; ++i) console.app().advanceProgress(7);
+  const std::string line(70, '.');
+  EXPECT_EQ(console.written(), line + "\n" + line + "\n");
+  console.app().advanceProgress(0);
+  console.app().advanceProgress(-3);
+  EXPECT_EQ(console.written(), line + "\n" + line + "\n");
+}
+
+TEST(ConsoleLauncher, StatusAfterDotsStartsOnAFreshLine) {
+  ConsoleOutput console;
+  console.app().showMessage("m");
+  console.app().advanceProgress(2);
+  console.app().showStatus("s");
+  EXPECT_EQ(console.written(), "m\n..\ns\n");
+}
+
+TEST(ConsoleLauncher, SetProgressWritesBlankLinesOnlyWhenMovingOnOrAtTheEnd) {
+  ConsoleOutput console;
+  console.app().setProgress(0);
+  EXPECT_EQ(console.written(), "");
+  console.app().setProgress(100);
+  EXPECT_EQ(console.written(), "\n");
+  console.app().setProgress(100);
+  EXPECT_EQ(console.written(), "\n\n");
+  console.app().setProgress(50);  // counter was 100
+  console.app().setProgress(10);  // backwards: nothing
+  EXPECT_EQ(console.written(), "\n\n\n");
+}
+
+TEST(ConsoleLauncher, ProgressFlagTitleAndDestinationQuestion) {
+  ConsoleOutput console;
+  EXPECT_FALSE(console.app().isProgressShown());
+  console.app().showProgress();
+  EXPECT_TRUE(console.app().isProgressShown());
+  console.app().hideProgress(0);
+  EXPECT_FALSE(console.app().isProgressShown());
+
+  console.app().setTitle("Demo");
+  EXPECT_EQ(console.app().getTitle(), "Demo");
+
+  const std::string longAnswer(3000, 'd');
+  console.typeInput("  \n" + longAnswer + " ignored");
+  EXPECT_EQ(console.app().askDestinationDirectory(), longAnswer);
+  EXPECT_EQ(console.written(), "Choose the JVM Destination Directory");
+}

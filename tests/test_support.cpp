@@ -1,0 +1,65 @@
+#include "test_support.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "archive/index.h"
+#include "launcher/settings.h"
+#include "launcher/ui.h"
+
+namespace fs = std::filesystem;
+
+ScopedTempDir::ScopedTempDir() {
+  std::random_device random;
+  for (;;) {
+    fs::path candidate = fs::temp_directory_path() / ("qmtest-" + std::to_string(random()));
+    if (fs::create_directory(candidate)) {
+      path_ = candidate.string();
+      return;
+    }
+  }
+}
+
+ScopedTempDir::~ScopedTempDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string ScopedTempDir::file(const std::string& name) const {
+  return (fs::path(path_) / name).string();
+}
+
+std::string readWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::string readTextFile(const std::string& path) {
+  std::string text = readWholeFile(path);
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return text;
+}
+
+void writeWholeFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary);
+  out << content;
+}
+
+void LauncherStateTest::SetUp() {
+  settings() = LauncherSettings();
+  ui::resetStatusState();
+  resetLauncherArchive();
+  setTheApp(&app_);
+}
+
+void LauncherStateTest::TearDown() {
+  setTheApp(nullptr);
+  settings() = LauncherSettings();
+  ui::resetStatusState();
+  resetLauncherArchive();
+}

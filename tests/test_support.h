@@ -1,0 +1,64 @@
+#pragma once
+// Helpers shared by the tests: a fresh temporary directory on the real file
+// system, a recording user interface, and a reset of the process-wide state.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "launcher/app.h"
+
+// Makes a new empty directory below the system's temporary directory and
+// removes it with everything in it when the object ends.
+class ScopedTempDir {
+public:
+  ScopedTempDir();
+  ~ScopedTempDir();
+  const std::string& path() const { return path_; }
+  // The path of name inside the directory.
+  std::string file(const std::string& name) const;
+
+private:
+  std::string path_;
+};
+
+std::string readWholeFile(const std::string& path);
+// The file's text with carriage returns dropped, as text mode wrote it.
+std::string readTextFile(const std::string& path);
+void writeWholeFile(const std::string& path, const std::string& content);
+
+// A user interface that records every call as a line of text.
+class RecordingApp : public LauncherApp {
+public:
+  int32_t run() override { return 0; }
+  void showStatus(const std::string& status) override { calls.push_back("status:" + status); }
+  void showStatusDetail(const std::string& status, const std::string& detail) override {
+    calls.push_back("detail:" + status + "|" + detail);
+  }
+  void advanceProgress(int32_t steps) override { calls.push_back("advance:" + std::to_string(steps)); }
+  void setProgress(int32_t value) override { calls.push_back("progress:" + std::to_string(value)); }
+  void showProgress() override { calls.push_back("showProgress"); }
+  void hideProgress(int32_t) override { calls.push_back("hideProgress"); }
+  bool isProgressShown() override { return false; }
+  void showMessage(const std::string& text) override { calls.push_back("message:" + text); }
+  std::string getTitle() override { return title; }
+  void setTitle(const std::string& text) override { title = text; }
+  std::string askDestinationDirectory() override {
+    calls.push_back("ask");
+    return "answer";
+  }
+
+  std::vector<std::string> calls;
+  std::string title;
+};
+
+// Starts each test with the process-wide state of a fresh launcher and a
+// recording user interface installed as the application object.
+class LauncherStateTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  RecordingApp app_;
+};
