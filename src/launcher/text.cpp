@@ -58,12 +58,13 @@ std::string readWord(const std::string& text, size_t& pos) {
   return word;
 }
 
-std::string readLine(std::FILE* file) {
+std::string readLine(std::FILE* file, bool* hitEnd) {
   std::string line;
   int c;
   while ((c = std::getc(file)) != EOF && c != '\n') {
     if (c != '\r') line += static_cast<char>(c);
   }
+  if (hitEnd) *hitEnd = c == EOF;
   trim(line);
   return line;
 }

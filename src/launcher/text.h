@@ -26,7 +26,9 @@ std::string readWord(const std::string& text, size_t& pos);
 
 // Reads a line from an open file up to a line feed or the end, drops every
 // carriage return and trims the result with the format's whitespace set.
-std::string readLine(std::FILE* file);
+// hitEnd, when given, tells whether reading stopped because nothing more
+// could be read (the end of the file or a read error).
+std::string readLine(std::FILE* file, bool* hitEnd = nullptr);
 
 // Appends the line of text starting at pos to output (carriage returns
 // dropped), moves pos one past its line feed, then trims output.

@@ -1,0 +1,37 @@
+#pragma once
+// The script's global variables: ten strings S1..S10 and five 32-bit numbers
+// N1..N5, living for the whole process. Commands report their results here and
+// SET assigns them; `@N1@`-style references read them back.
+
+#include <cstdint>
+#include <string>
+
+// A parsed variable name: the type letter ('N' or 'S') and a number that is
+// valid for that type.
+struct VariableRef {
+  char type;
+  int32_t number;
+};
+
+// The store. A number outside the bank throws LauncherException.
+std::string getString(int32_t number);
+void setString(int32_t number, const std::string& text);
+int32_t getNumber(int32_t number);
+void setNumber(int32_t number, int32_t value);
+
+// Reads a decimal number the way the C library reads a long: leading white
+// space, an optional sign, digits; anything after the digits is ignored.
+// False when no digit could be read. Values beyond 32 bits wrap around.
+bool readScriptNumber(const std::string& text, int32_t& value);
+
+// Parses a bare name such as "N1" or "s10" (the letter is case-insensitive).
+// Throws LauncherException whose message starts with context and a blank.
+VariableRef parseVariableRef(const std::string& name, const std::string& context);
+
+// The value as text: numbers in signed decimal, strings as they are.
+std::string variableText(const VariableRef& ref);
+
+// Stores text into the variable; a numeric variable takes the number read
+// from it. Throws LauncherException when no number can be read.
+void assignVariable(const VariableRef& ref, const std::string& text,
+                    const std::string& context);

@@ -1,0 +1,219 @@
+// Tag file reader and writer. Only portable code.
+
+#include "tagfile/tag_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <memory>
+#include <utility>
+
+#include "launcher/exceptions.h"
+#include "launcher/log.h"
+#include "launcher/text.h"
+
+Tag::Tag(std::string name) : name_(std::move(name)) {}
+
+std::string Tag::value(int index) const {
+  if (index < 0 || index >= valueCount()) return std::string();
+  return values_[static_cast<size_t>(index)];
+}
+
+void Tag::setValue(const std::string& value) {
+  values_.resize(1);
+  values_[0] = value;
+}
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads a leading decimal number the way "%hd" does, except that a number
+// that does not fit 16 bits is refused instead of being cut down, which
+// would make 65536 read as 0 and 65537 as 1.
+bool readShort(const std::string& text, long* number) {
+  size_t pos = 0;
+  while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  if (pos >= text.size() || !isDigit(text[pos])) return false;
+  long magnitude = 0;
+  for (; pos < text.size() && isDigit(text[pos]); ++pos) {
+    magnitude = magnitude * 10 + (text[pos] - '0');
+    if (magnitude > 32768) return false;  // stops before long could overflow
+  }
+  if (!negative && magnitude > 32767) return false;
+  *number = negative ? -magnitude : magnitude;
+  return true;
+}
+
+// The form in which a value survives being read back: bare when trimming
+// and unquoting cannot change it, quoted with doubled quotes otherwise.
+std::string writtenValue(const std::string& value) {
+  if (!value.empty() && !isSpace(value.front()) && !isSpace(value.back()) &&
+      value.find('"') == std::string::npos) {
+    return value;
+  }
+  std::string quoted = "\"";
+  for (char c : value) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+}  // namespace
+
+TagFile::TagFile(const std::string& fileName) {
+  FilePointer file(std::fopen(fileName.c_str(), "r"));
+  if (!file) throw LauncherException("Unable to load input file: " + fileName);
+  parse(file.get(), fileName, 0, -1);
+}
+
+void TagFile::parse(std::FILE* file, const std::string& sourceName, long offset,
+                    long length) {
+  sourceName_ = sourceName;
+  lineCount_ = 0;
+  // A stale error indicator from the caller's own reads would end the input
+  // before the first line.
+  std::clearerr(file);
+  if (std::fseek(file, offset, SEEK_SET) != 0) throw LauncherException("Unable to read tag file.");
+
+  // Whatever stops the reading ends the input: a read error sets no
+  // end-of-file indicator (and some C libraries set no error indicator
+  // either), so waiting for one would read empty lines forever.
+  bool ended = false;
+  auto nextLine = [&]() {
+    std::string line = readLine(file, &ended);
+    if (lineCount_ < INT32_MAX) ++lineCount_;
+    return line;
+  };
+
+  while (!ended) {
+    if (length >= 0) {
+      const long position = std::ftell(file);
+      // Without a position the range cannot be kept, and reading on would
+      // run into whatever follows an embedded file.
+      if (position < 0 || position - offset >= length) break;
+    }
+    const std::string line = nextLine();
+    if (line.empty()) continue;
+
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) syntaxError("Missing colon at the end of the tag name.", lineCount_);
+    std::string name = line.substr(0, colon);
+    trim(name);
+    removeTag(name);
+
+    if (colon + 1 == line.size()) {
+      const int32_t blockLine = lineCount_;
+      for (;;) {
+        if (ended) syntaxError("Missing /: tag completer.", blockLine);
+        std::string value = nextLine();
+        if (!value.empty() && value[0] == '"') {
+          size_t pos = 1;
+          value = readArgument(value, pos, true);
+        }
+        if (value.empty()) continue;
+        if (value == "/:") break;
+        addValue(name, value);
+      }
+    } else {
+      const size_t start = line.find_first_not_of(kFormatSpaces, colon + 1);
+      if (start == std::string::npos) syntaxError("Invalid tag format.", lineCount_);
+      if (line[start] == '"') {
+        size_t pos = start + 1;
+        setValue(name, readArgument(line, pos, true));
+      } else {
+        setValue(name, line.substr(start));
+      }
+    }
+  }
+}
+
+std::string TagFile::value(const std::string& name, int index) const {
+  const Tag* tag = find(name);
+  return tag ? tag->value(index) : std::string();
+}
+
+int TagFile::valueCount(const std::string& name) const {
+  const Tag* tag = find(name);
+  return tag ? tag->valueCount() : 0;
+}
+
+bool TagFile::flag(const std::string& name, bool defaultValue) const {
+  long number = 0;
+  if (!readShort(value(name, 0), &number)) return defaultValue;
+  return number != 0;
+}
+
+void TagFile::setValue(const std::string& name, const std::string& value) {
+  tagFor(name).setValue(value);
+}
+
+void TagFile::addValue(const std::string& name, const std::string& value) {
+  tagFor(name).addValue(value);
+}
+
+void TagFile::setFlag(const std::string& name, bool flag) { setValue(name, flag ? "1" : "0"); }
+
+void TagFile::setJvmLocation(const std::string& home, const std::string& file, bool temporary) {
+  setValue("JVM_HOME", home);
+  setValue("JVM_FILE", file);
+  setFlag("JVM_TEMP", temporary);
+}
+
+void TagFile::write(const std::string& path) const {
+  FilePointer file(std::fopen(path.c_str(), "w"));
+  if (!file) return;
+  for (const Tag& tag : tags_) {
+    if (tag.valueCount() == 0) continue;
+    const bool block = tag.valueCount() > 1;
+    std::string text = tag.name() + ":";
+    if (block) text += '\n';
+    for (const std::string& value : tag.values()) {
+      // A "/:" line closes a block whether quoted or not, so written it would
+      // cut the block short and turn the values after it into tag lines that
+      // break the whole file; it is left out, as an empty value is lost.
+      if (block && value == "/:") continue;
+      text += "  " + writtenValue(value) + '\n';
+    }
+    if (block) text += "/:\n";
+    std::fwrite(text.data(), 1, text.size(), file.get());
+  }
+}
+
+const Tag* TagFile::find(const std::string& name) const {
+  for (const Tag& tag : tags_) {
+    if (tag.name() == name) return &tag;
+  }
+  return nullptr;
+}
+
+Tag* TagFile::findTag(const std::string& name) {
+  return const_cast<Tag*>(static_cast<const TagFile*>(this)->find(name));
+}
+
+Tag& TagFile::tagFor(const std::string& name) {
+  if (Tag* tag = findTag(name)) return *tag;
+  tags_.emplace_back(name);
+  return tags_.back();
+}
+
+void TagFile::removeTag(const std::string& name) {
+  tags_.erase(std::remove_if(tags_.begin(), tags_.end(),
+                             [&](const Tag& tag) { return tag.name() == name; }),
+              tags_.end());
+}
+
+void TagFile::syntaxError(const std::string& message, int32_t line) const {
+  const std::string text =
+      "Syntax error in " + sourceName_ + " at line " + decimal(line) + " ==> " + message;
+  writeLog(text, kLogError);
+  throw LauncherException(text);
+}

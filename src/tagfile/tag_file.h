@@ -1,0 +1,83 @@
+#pragma once
+// Tag files: the one text format of the launcher's scripts, JVM description
+// files and input files. An ordered list of named tags, each with one or more
+// text values, read from a file or from a byte range of an open file, and
+// written back in the same format.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class Tag {
+public:
+  explicit Tag(std::string name);
+
+  const std::string& name() const { return name_; }
+  const std::vector<std::string>& values() const { return values_; }
+  int valueCount() const { return static_cast<int>(values_.size()); }
+  /// Empty when index is outside the values.
+  std::string value(int index) const;
+
+  void addValue(const std::string& value) { values_.push_back(value); }
+  /// Leaves exactly this one value.
+  void setValue(const std::string& value);
+
+private:
+  std::string name_;
+  std::vector<std::string> values_;
+};
+
+class TagFile {
+public:
+  TagFile() = default;
+  /// Parses the whole named file, opened in text mode. Throws
+  /// LauncherException "Unable to load input file: <name>" when it will not
+  /// open, and the errors of parse.
+  explicit TagFile(const std::string& fileName);
+  virtual ~TagFile() = default;
+  TagFile(const TagFile&) = default;
+  TagFile& operator=(const TagFile&) = default;
+  TagFile(TagFile&&) = default;
+  TagFile& operator=(TagFile&&) = default;
+
+  /// Adds the tags found in `length` bytes (-1: to the end) of an open file
+  /// from `offset`. The limit is checked only before a line outside a block;
+  /// a line always runs on to its line feed. On an error, whatever was read
+  /// so far stays.
+  void parse(std::FILE* file, const std::string& sourceName, long offset, long length);
+
+  /// Missing tags and values read as empty.
+  std::string value(const std::string& name, int index = 0) const;
+  int valueCount(const std::string& name) const;
+  /// Whether value 0 is a non-zero 16-bit number; `defaultValue` when it
+  /// does not start with one.
+  bool flag(const std::string& name, bool defaultValue) const;
+
+  /// A missing tag is created at the end of the list.
+  void setValue(const std::string& name, const std::string& value);
+  void addValue(const std::string& name, const std::string& value);
+  void setFlag(const std::string& name, bool flag);
+  /// Records a chosen JVM: JVM_HOME, JVM_FILE and JVM_TEMP.
+  void setJvmLocation(const std::string& home, const std::string& file, bool temporary);
+
+  /// Replaces the named file with all tags. An unwritable file is silently
+  /// left alone: no caller can do anything better with the failure.
+  void write(const std::string& path) const;
+
+  const std::vector<Tag>& tags() const { return tags_; }
+  /// Null when there is no such tag.
+  const Tag* find(const std::string& name) const;
+  int32_t lineCount() const { return lineCount_; }
+  const std::string& sourceName() const { return sourceName_; }
+
+private:
+  Tag* findTag(const std::string& name);
+  Tag& tagFor(const std::string& name);
+  void removeTag(const std::string& name);
+  [[noreturn]] void syntaxError(const std::string& message, int32_t line) const;
+
+  std::vector<Tag> tags_;
+  int32_t lineCount_ = 0;
+  std::string sourceName_;
+};
