@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "launcher/driver.h"
+#include "launcher/settings.h"
+#include "test_support.h"
+
+namespace {
+
+StringList listOf(std::initializer_list<const char*> items) {
+  StringList list;
+  for (const char* item : items) list.append(item);
+  return list;
+}
+
+}  // namespace
+
+class Driver : public LauncherStateTest {
+protected:
+  void SetUp() override {
+    LauncherStateTest::SetUp();
+    // A launcher file without an archive: no index, no instruction script.
+    launcher_ = dir_.file("plain.exe");
+    writeWholeFile(launcher_, "MZ just an executable, nothing appended");
+  }
+  int32_t start(std::initializer_list<const char*> arguments) {
+    return startLauncher(listOf(arguments), launcher_);
+  }
+  std::vector<std::string> messages() const {
+    std::vector<std::string> shown;
+    for (const std::string& call : app_.calls)
+      if (call.rfind("message:", 0) == 0) shown.push_back(call.substr(8));
+    return shown;
+  }
+
+  ScopedTempDir dir_;
+  std::string launcher_;
+};
+
+TEST_F(Driver, WithoutAnArchiveTheDefaultRunHasNoScriptAndFails) {
+  EXPECT_EQ(start({}), -1);
+  EXPECT_EQ(settings().launcherFile, launcher_);
+  EXPECT_EQ(settings().originalLauncherFile, launcher_);
+  EXPECT_TRUE(messages().empty());
+  EXPECT_EQ(app_.calls.front(), "progress:0");
+  EXPECT_EQ(app_.calls.back(), "progress:100");
+}
+
+TEST_F(Driver, VersionReplacesTheRunAndSilentHidesIt) {
+  EXPECT_EQ(start({"-qm:version"}), 0);
+  EXPECT_EQ(messages(), std::vector<std::string>{"2.51"});
+  app_.calls.clear();
+  settings() = LauncherSettings();
+  EXPECT_EQ(start({"-qm:silent", "-qm:version"}), 0);
+  // Only the opening progress reset passes, before the option is seen; it
+  // writes nothing on a fresh console.
+  EXPECT_EQ(app_.calls, std::vector<std::string>{"progress:0"});
+}
+
+TEST_F(Driver, OptionsSetTheirSettingsAndTheRestPassesThrough) {
+  start({"-qm:log", dir_.file("l.log").c_str(), "-qm:javahome", "J", "-cp:p", "P", "-cp:a", "A",
+         "-cp:a", "A2", "-silent", "-console", "-QM:log", "x", "-qm:javaconsole", "-qm:version"});
+  const LauncherSettings& s = settings();
+  EXPECT_EQ(s.logFile, dir_.file("l.log"));
+  EXPECT_EQ(s.userJavaHome, "J");
+  EXPECT_EQ(s.classPathPrepend, "P");
+  EXPECT_EQ(s.classPathAppend, "A2");
+  EXPECT_TRUE(s.silent);
+  EXPECT_TRUE(s.javaConsole);
+  EXPECT_EQ(s.passThroughArguments.items(),
+            (std::vector<std::string>{"-silent", "-console", "-QM:log", "x"}));
+  EXPECT_EQ(s.launcherArguments.count(), 16);
+  EXPECT_FALSE(s.removeLauncherAtExit);
+}
+
+TEST_F(Driver, AValueIsTheNextArgumentWhateverItIs) {
+  start({"-qm:javahome", "-qm:version"});
+  EXPECT_EQ(settings().userJavaHome, "-qm:version");
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Driver, OriginalLauncherOptionAsksForSelfRemoval) {
+  start({"-qm:orig", "C:\\first\\launcher.exe", "-qm:version"});
+  EXPECT_EQ(settings().originalLauncherFile, "C:\\first\\launcher.exe");
+  EXPECT_EQ(launcherDirectory(), "C:\\first");
+  EXPECT_TRUE(settings().removeLauncherAtExit);
+}
+
+TEST_F(Driver, OptionsMissingTheirValueAtTheEnd) {
+  EXPECT_EQ(start({"-qm:version", "-qm:log"}), -1);
+  EXPECT_EQ(messages().back(),
+            "A log file name must be specified after the -log option on the command line.");
+  EXPECT_EQ(start({"-qm:version", "-qm:orig"}), -1);
+  EXPECT_EQ(messages().back(), "Missing original launcher file name.");
+  EXPECT_FALSE(settings().removeLauncherAtExit);
+  // Options whose value is optional are ignored at the end.
+  EXPECT_EQ(start({"-qm:version", "-qm:tempdir", "-cp:a", "-qm:javahome", "-cp:p"}), 0);
+}
+
+TEST_F(Driver, InputOptionWithoutAFileNameStopsTheRun) {
+  EXPECT_EQ(start({"-qm:in"}), -1);
+  EXPECT_EQ(messages(),
+            std::vector<std::string>{"An input file name must follow the '-in' command line option."});
+  EXPECT_EQ(app_.calls.back(), "message:An input file name must follow the '-in' command line option.");
+}
+
+TEST_F(Driver, LogOptionWithoutValueIsReplacedByTheDefaultRunsResult) {
+  // The default run still follows and its result wins.
+  EXPECT_EQ(start({"-qm:orig"}), -1);
+  EXPECT_EQ(messages(), std::vector<std::string>{"Missing original launcher file name."});
+}
+
+TEST_F(Driver, AnUnreadableLauncherFileIsReportedWithTheIndexPrefix) {
+  settings().logFile = dir_.file("run.log");
+  EXPECT_EQ(startLauncher(StringList(), dir_.file("missing.exe")), -1);
+  const std::string expected = "Unable to load the launcher file index. Cannot open launcher file.";
+  EXPECT_EQ(messages(), std::vector<std::string>{expected});
+  EXPECT_EQ(readTextFile(dir_.file("run.log")), "------------------\nERROR: " + expected + "\n");
+}

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Builds every tree and runs every test: the native suite, the native suite
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for
+# a short while, the Windows suite under Wine in both Windows families, and
+# the end-to-end cases natively and under Wine.
+#
+#   tools/test.sh            (from the repository's top; build trees in build/)
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$top/build
+cd "$top"
+bash tools/setup.sh || exit 1
+source tools/wine.sh
+qm_wine_init "$build"
+
+passed=0
+failed=0
+failures=()
+logs=$build/logs
+mkdir -p "$logs"
+
+configure() {  # configure TREE [cmake args...]
+  local tree=$1
+  shift
+  [ -f "$build/$tree/build.ninja" ] ||
+    cmake -S "$top" -B "$build/$tree" -G Ninja "$@" > "$logs/$tree-configure.log" 2>&1 ||
+    { cat "$logs/$tree-configure.log"; return 1; }
+}
+
+compile() {  # compile TREE [cmake args...]
+  echo "== building $1"
+  configure "$@" && ninja -C "$build/$1" > "$logs/$1-build.log" 2>&1 ||
+    { tail -40 "$logs/$1-build.log"; echo "build of $1 failed"; exit 1; }
+}
+
+# gtest SUITE COMMAND...: runs a GoogleTest program and counts its tests.
+gtest() {
+  local suite=$1
+  shift
+  echo "== $suite"
+  "$@" > "$logs/$suite.log" 2>&1
+  local status=$?
+  local ok bad
+  ok=$(grep -c '^\[       OK \]' "$logs/$suite.log")
+  bad=$(grep -c '^\[  FAILED  \] [A-Za-z0-9_/]*\.[A-Za-z0-9_/]* (' "$logs/$suite.log")
+  grep -E '^\[  (PASSED|FAILED|SKIPPED) +\] [0-9]|Failure$' "$logs/$suite.log" | head -20
+  if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then
+    bad=1  # the program itself failed (a crash, a sanitizer report)
+    tail -30 "$logs/$suite.log"
+  fi
+  passed=$((passed + ok))
+  failed=$((failed + bad))
+  [ "$bad" -eq 0 ] || failures+=("$suite")
+}
+
+# script SUITE COMMAND...: runs a checking script that ends with its counts.
+script() {
+  local suite=$1
+  shift
+  echo "== $suite"
+  "$@" > "$logs/$suite.log" 2>&1
+  local status=$?
+  grep -v '^ok ' "$logs/$suite.log"
+  local counts
+  counts=$(tail -1 "$logs/$suite.log")
+  local ok=${counts#*: }
+  ok=${ok%% passed*}
+  local bad=${counts#*passed, }
+  bad=${bad%% failed*}
+  [[ $ok =~ ^[0-9]+$ ]] || ok=0
+  [[ $bad =~ ^[0-9]+$ ]] || bad=1
+  [ "$status" -eq 0 ] || [ "$bad" -gt 0 ] || bad=1
+  passed=$((passed + ok))
+  failed=$((failed + bad))
+  [ "$bad" -eq 0 ] || failures+=("$suite")
+}
+
+# The suites expect English texts unless a test asks for another language.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+unset LC_MESSAGES LANGUAGE
+
+compile native -DCMAKE_BUILD_TYPE=Debug
+compile sanitize -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON
+compile fuzz -DCMAKE_BUILD_TYPE=Debug -DQM_FUZZ=ON -DQM_TESTS=OFF \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined"
+compile win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw32.cmake"
+if [ "$QM_WINE_BITS" = 64 ]; then
+  echo "NOTE: this machine cannot execute 32-bit programs (32-bit emulation is off in its"
+  echo "      kernel), so the Windows suite runs the same sources built as a 64-bit Windows"
+  echo "      program under 64-bit Wine; the 32-bit tree above is built but not run."
+  compile win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw64.cmake"
+fi
+
+gtest native "$build/native/qmtests"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  gtest sanitize "$build/sanitize/qmtests"
+
+for target in "$build"/fuzz/*_fuzz; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  corpus=$(mktemp -d)
+  script "fuzz-$name" bash -c "'$target' -max_total_time=${QM_FUZZ_SECONDS:-10} '$corpus' \
+    > /dev/null 2>'$logs/$name.out' && echo '$name: 1 passed, 0 failed' ||
+    { tail -30 '$logs/$name.out'; echo '$name: 0 passed, 1 failed'; }"
+  rm -rf "$corpus"
+done
+
+nt_prefix=$(qm_wine_prefix nt)
+win98_prefix=$(qm_wine_prefix win98 win98)
+gtest "wine-nt" qm_wine "$nt_prefix" "$QM_WIN_TREE/qmtests.exe"
+gtest "wine-win98" qm_wine "$win98_prefix" "$QM_WIN_TREE/qmtests.exe"
+
+script e2e-native tests/e2e/launcher_e2e.sh native "$build/native/qmlauncher"
+script e2e-wine-nt tests/e2e/launcher_e2e.sh wine "$QM_WIN_TREE/qmlauncher.exe" "$nt_prefix"
+script e2e-wine-win98 tests/e2e/launcher_e2e.sh wine "$QM_WIN_TREE/qmlauncher.exe" "$win98_prefix"
+
+echo
+[ ${#failures[@]} -eq 0 ] || echo "failed suites: ${failures[*]}"
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

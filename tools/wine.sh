@@ -1,0 +1,53 @@
+# Sourced by the scripts that run the Windows build under Wine.
+#
+# The Windows launcher is a 32-bit program, run in a 32-bit Wine prefix.
+# Some machines cannot execute 32-bit code at all (their kernel has 32-bit
+# emulation switched off); there the same sources are built as a 64-bit
+# Windows program and run under 64-bit Wine, which exercises the same Win32
+# calls. qm_wine_init says which of the two this machine gets.
+
+qm_wine_init() {
+  local build
+  build=$(realpath "$1")
+  if /usr/lib/wine/wine --version > /dev/null 2>&1; then
+    QM_WINE_BITS=32
+    QM_WIN_TREE=$build/win32
+    QM_WINE_LOADER=/usr/lib/wine/wine
+    QM_WINE_SERVER=/usr/lib/wine/wineserver32
+    export WINEARCH=win32
+  else
+    QM_WINE_BITS=64
+    QM_WIN_TREE=$build/win64
+    QM_WINE_LOADER=/usr/lib/wine/wine64
+    QM_WINE_SERVER=/usr/lib/wine/wineserver64
+    export WINEARCH=win64
+  fi
+  export WINEDEBUG=-all WINELOADER=$QM_WINE_LOADER WINESERVER=$QM_WINE_SERVER
+  QM_WINE_PREFIXES=$build/wine$QM_WINE_BITS
+}
+
+# qm_wine_prefix NAME [win98]: makes the prefix once (the Windows 95 family
+# one reports platform id 1) and prints its path.
+qm_wine_prefix() {
+  local prefix=$QM_WINE_PREFIXES/$1
+  if [ ! -f "$prefix/.qm-ready" ]; then
+    rm -rf "$prefix"
+    mkdir -p "$prefix"
+    WINEPREFIX=$prefix "$QM_WINE_LOADER" wineboot -i > /dev/null 2>&1
+    if [ "${2:-}" = win98 ]; then
+      local reg=$prefix/win98.reg
+      printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine]\r\n"Version"="win98"\r\n' > "$reg"
+      WINEPREFIX=$prefix "$QM_WINE_LOADER" regedit /S "$reg"
+    fi
+    WINEPREFIX=$prefix "$QM_WINE_SERVER" -w
+    touch "$prefix/.qm-ready"
+  fi
+  echo "$prefix"
+}
+
+# qm_wine PREFIX PROGRAM ARGS...: runs a Windows program in the prefix.
+qm_wine() {
+  local prefix=$1
+  shift
+  WINEPREFIX=$prefix "$QM_WINE_LOADER" "$@"
+}
