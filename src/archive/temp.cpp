@@ -1,12 +1,97 @@
+// The temporary root and the private directories and files below it. Only
+// portable code.
+
 #include "archive/temp.h"
 
+#include "archive/temp_testing.h"
+#include "cleanup/cleanup_list.h"
+#include "launcher/exceptions.h"
+#include "launcher/log.h"
+#include "launcher/messages.h"
+#include "os/file_system.h"
+
 namespace {
-std::string& tempRoot() {
-  static std::string root;
-  return root;
+
+const RetryTiming kNameRetry{std::chrono::milliseconds(200), std::chrono::seconds(10)};
+
+struct TempState {
+  std::string root;
+  RetryTiming nameRetry = kNameRetry;
+};
+
+TempState& state() {
+  static TempState instance;
+  return instance;
 }
+
+// Asks for a unique name, retrying while the system refuses access for a
+// while (another process may be holding the name it picked).
+os::FileResult requestTempName(const std::string& root, std::string* path) {
+  RetryPacer pacer(state().nameRetry);
+  for (;;) {
+    const os::FileResult result = os::createUniqueTempFile(root, path);
+    if (result.error != os::FileError::kAccessDenied || !pacer.waitAgain()) return result;
+  }
+}
+
+std::string failureText(const char* call, const os::FileResult& result) {
+  return std::string(call) + " failed  ==>  " + systemErrorText(result.code);
+}
+
 }  // namespace
 
-void setTempRoot(const std::string& path) { tempRoot() = path; }
+void resetTempState() { state() = TempState(); }
+void setTempNameRetryTiming(const RetryTiming& timing) { state().nameRetry = timing; }
 
-void extractAll() {}
+void setTempRoot(const std::string& path) { state().root = path; }
+
+std::string getTempRoot() {
+  std::string& root = state().root;
+  if (root.empty()) root = os::systemTempPath();
+  if (!os::isDirectory(root))
+    throw LauncherException(formatMessage(kTextTempDirMissing, {root}));
+  return root;
+}
+
+std::string createPrivateDir() {
+  const std::string root = getTempRoot();
+  std::string path;
+  const os::FileResult named = requestTempName(root, &path);
+  if (!named.ok()) throw LauncherException(failureText("GetTempFileName", named));
+  os::deleteFile(path);
+  // Someone may take the freed name first; a directory that was never made
+  // must not be handed out as if it had been.
+  const os::FileResult made = os::createDirectory(path);
+  if (!made.ok()) throw LauncherException(failureText("CreateDirectory", made));
+  cleanupList().addTempDir(path);
+  return path;
+}
+
+std::string createTempFile() {
+  const std::string root = getTempRoot();
+  std::string path;
+  const os::FileResult named = requestTempName(root, &path);
+  if (!named.ok()) {
+    writeLog(failureText("GetTempFileName", named), kLogWarning);
+    return std::string();
+  }
+  cleanupList().addTempFile(path);
+  return path;
+}
+
+void forgetTempFile(const std::string& path) { cleanupList().forgetTempFile(path); }
+void forgetTempDir(const std::string& path) { cleanupList().forgetTempDir(path); }
+
+bool fileExists(const std::string& path) {
+  const os::FileResult probe = os::probeOpenExclusive(path);
+  switch (probe.error) {
+    case os::FileError::kNone:
+    case os::FileError::kInUse:
+      return true;
+    case os::FileError::kNotFound:
+      return false;
+    default:
+      writeLog(systemErrorText(probe.code), kLogPlain);
+      return false;
+  }
+}

@@ -1,3 +1,132 @@
+// The cleanup at exit. Only portable code.
+
 #include "cleanup/cleanup.h"
 
-void cleanupAtExit() {}
+#include <vector>
+
+#include "archive/directory_walker.h"
+#include "cleanup/cleanup_list.h"
+#include "cleanup/cleanup_testing.h"
+#include "cleanup/retry.h"
+#include "cleanup/self_removal.h"
+#include "launcher/log.h"
+#include "launcher/messages.h"
+#include "launcher/settings.h"
+#include "os/file_system.h"
+#include "os/path.h"
+
+namespace {
+
+const RetryTiming kCleanupRetry{std::chrono::milliseconds(50), std::chrono::seconds(10)};
+
+struct CleanupState {
+  RetryTiming retry = kCleanupRetry;
+  std::function<unsigned long(const std::string&)> refusal;
+};
+
+CleanupState& state() {
+  static CleanupState instance;
+  return instance;
+}
+
+class TreeDeleter : public DirectoryWalker {
+public:
+  bool visitFile(const std::string& path) override {
+    deleteOne(path);
+    return false;
+  }
+};
+
+bool exists(const std::string& path) {
+  os::FileAttributes attributes;
+  return os::getFileAttributes(path, &attributes).ok();
+}
+
+// Whether path is directory or lies within it, letter case aside.
+bool within(const std::string& path, const std::string& directory) {
+  if (path.size() < directory.size() ||
+      !samePathIgnoringCase(path.substr(0, directory.size()), directory))
+    return false;
+  // A sibling whose name merely begins like the directory's is not within it.
+  if (path.size() == directory.size() || directory.empty()) return true;
+  const char separator = os::pathSeparator();
+  return directory.back() == separator || path[directory.size()] == separator;
+}
+
+// Deletes the entries of one list, newest first; an entry still there is
+// tried again until the retries run out, then left for good.
+void removeAll(std::vector<std::string>& list, const char* debugText) {
+  while (!list.empty()) {
+    const std::string path = list.back();
+    RetryPacer pacer(state().retry);
+    for (;;) {
+      if (settings().debugLogEnabled) writeDebugLog(debugText + path, true);
+      deletePath(path);
+      if (!exists(path)) break;
+      if (!pacer.waitAgain()) {
+        writeLog("Giving up on removing " + path + " after repeated attempts.", kLogWarning);
+        break;
+      }
+    }
+    list.pop_back();
+  }
+}
+
+}  // namespace
+
+void setCleanupRetryTiming(const RetryTiming& timing) { state().retry = timing; }
+
+void setDeletionRefusal(std::function<unsigned long(const std::string&)> refuse) {
+  state().refusal = std::move(refuse);
+}
+
+void resetCleanupState() {
+  resetCleanupList();
+  state() = CleanupState();
+}
+
+bool deleteOne(const std::string& path) {
+  os::FileAttributes attributes;
+  const bool known = os::getFileAttributes(path, &attributes).ok();
+  if (known && attributes.readOnly) os::clearReadOnly(path);
+  os::FileResult result;
+  const unsigned long refused = state().refusal ? state().refusal(path) : 0;
+  if (refused != 0)
+    result = os::FileResult{os::FileError::kOther, refused};
+  else if (known && attributes.directory)
+    result = os::removeDirectory(path);
+  else
+    result = os::deleteFile(path);
+  if (result.ok()) return true;
+  writeLog("Could not delete " + path + " :  " + systemErrorText(result.code), kLogWarning);
+  return false;
+}
+
+int32_t deletePath(const std::string& path) {
+  os::FileAttributes attributes;
+  if (!os::getFileAttributes(path, &attributes).ok()) return -1;
+  if (!attributes.directory) return deleteOne(path) ? 1 : 0;
+  TreeDeleter walker;
+  walker.walk(path);
+  // Children before parents; the parents of what stays must stay too.
+  std::vector<std::string> kept;
+  const std::vector<std::string>& directories = walker.visited();
+  for (auto it = directories.rbegin(); it != directories.rend(); ++it) {
+    bool holdsKept = false;
+    for (const std::string& failed : kept) holdsKept = holdsKept || within(failed, *it);
+    if (holdsKept) continue;
+    if (!deleteOne(*it)) kept.push_back(*it);
+  }
+  return exists(path) ? 0 : 1;
+}
+
+void cleanupAtExit() {
+  try {
+    CleanupList& list = cleanupList();
+    removeAll(list.directories(), "Launcher: Deleting dir: ");
+    removeAll(list.files(), "Launcher: Deleting file: ");
+    if (settings().removeLauncherAtExit) removeSelf();
+  } catch (...) {
+    // Nothing can be reported any more; what is left stays.
+  }
+}

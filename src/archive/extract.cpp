@@ -1,0 +1,98 @@
+// Copying archive entries out of the launcher file. Only portable code.
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "archive/index.h"
+#include "archive/temp.h"
+#include "launcher/exceptions.h"
+#include "launcher/messages.h"
+#include "launcher/settings.h"
+#include "launcher/text.h"
+#include "launcher/ui.h"
+#include "tagfile/tag_file.h"
+
+namespace {
+
+// Not 64 KiB: the copy has always gone in steps of this size, one progress
+// step each.
+constexpr size_t kCopyBufferSize = 61439;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+LauncherException writeError(int error) {
+  return LauncherException(loadMessageText(kTextErrorWritingFile) + decimal(error) +
+                           loadMessageText(kTextNotEnoughSpace));
+}
+
+// The name comes from the launcher file; one that would place the copy
+// outside the directory asked for (a path, a drive, "..") is refused.
+void checkPlainName(const std::string& name) {
+  if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\:") != std::string::npos)
+    throw LauncherException("Invalid file name in file index: " + name);
+}
+
+}  // namespace
+
+std::string extractTo(const FileEntry& entry, const std::string& directory) {
+  checkPlainName(entry.fileName);
+  int64_t bytes = entry.length;
+  int64_t files = 1;
+  if (entry.compressed) {
+    bytes += entry.decompressedSize;
+    files = static_cast<int64_t>(entry.decompressedFileCount) + 1;
+  }
+  if (!hasFreeSpace(directory, bytes, files))
+    throw LauncherException(loadMessageText(kTextErrorWritingFile) + loadMessageText(kTextNotEnoughSpace));
+
+  const std::string target = ensureTrailingSeparator(directory) + entry.fileName;
+  // A launcher file that cannot be read, or that ends before the entry does,
+  // gives a damaged copy: that is a failure like a short write, not a success.
+  errno = 0;
+  File source(std::fopen(settings().launcherFile.c_str(), "rb"));
+  if (!source) throw writeError(errno ? errno : EIO);
+  if (entry.offset < 0 || std::fseek(source.get(), entry.offset, SEEK_SET) != 0)
+    throw writeError(EIO);
+  errno = 0;
+  File output(std::fopen(target.c_str(), "wb"));
+  if (!output) throw writeError(errno ? errno : EIO);
+
+  std::vector<char> buffer(kCopyBufferSize);
+  const int64_t end = static_cast<int64_t>(entry.offset) + (entry.length > 0 ? entry.length : 0);
+  int64_t position = entry.offset;
+  int error = 0;
+  while (position < end && !std::feof(source.get()) && error == 0) {
+    const size_t wanted = static_cast<size_t>(std::min<int64_t>(end - position, kCopyBufferSize));
+    const size_t taken = std::fread(buffer.data(), 1, wanted, source.get());
+    position += static_cast<int64_t>(taken);
+    errno = 0;
+    if (std::fwrite(buffer.data(), 1, taken, output.get()) != taken) error = errno ? errno : EIO;
+    // A full disk may only show when the buffered bytes are written out.
+    if (std::fflush(output.get()) != 0 && error == 0) error = errno ? errno : EIO;
+    ui::advanceProgress(1);
+    if (taken < wanted && error == 0) error = EIO;
+  }
+  source.reset();
+  errno = 0;
+  if (std::fclose(output.release()) != 0 && error == 0) error = errno ? errno : EIO;
+  if (error != 0) throw writeError(error);
+  return target;
+}
+
+void extractAll() {
+  TagFile input;
+  input.setValue("ACTION", "RUN_INSTRUCTIONS");
+  for (const FileEntry& entry : launcherArchive().fileIndex().entries()) {
+    if (entry.type == JVM) input.addValue("JVM", entry.fileName);
+    if (entry.type == LAUNCHSCRIPT) input.setValue("LAUNCHSCRIPT", entry.fileName);
+    if (entry.type == INSTRUCTIONS) input.setValue("INSTRUCTIONS", entry.fileName);
+    extractTo(entry, std::string());
+  }
+  input.write("input.tag");
+}

@@ -1,0 +1,108 @@
+// Removal of the launcher's own executable after exit. Only portable code.
+
+#include "cleanup/self_removal.h"
+
+#include <cstdio>
+
+#include "archive/temp.h"
+#include "cleanup/wininit_rename.h"
+#include "launcher/log.h"
+#include "launcher/settings.h"
+#include "os/file_system.h"
+#include "os/path.h"
+#include "os/self_removal.h"
+
+namespace {
+
+// A batch file expands %NAME% and %digit even inside quotes; a doubled %
+// stands for the character itself.
+std::string batchText(const std::string& path) {
+  std::string text;
+  for (char c : path) {
+    if (c == '%') text += '%';
+    text += c;
+  }
+  return text;
+}
+
+// Unquoted echo text: the command characters must not split the line into
+// commands of their own.
+std::string echoText(const std::string& path) {
+  std::string text;
+  for (char c : batchText(path)) {
+    if (c == '&' || c == '|' || c == '<' || c == '>' || c == '^') text += '^';
+    text += c;
+  }
+  return text;
+}
+
+// A redirection target with a blank or a command character is quoted.
+std::string redirectTarget(const std::string& path) {
+  const std::string text = batchText(path);
+  if (path.find_first_of(" \t&|<>^(),;=") == std::string::npos) return text;
+  return "\"" + text + "\"";
+}
+
+std::string directoryOf(const std::string& file) {
+  const size_t separator = file.find_last_of(os::pathSeparator());
+  return separator == std::string::npos ? std::string() : file.substr(0, separator);
+}
+
+std::string batchPathFor(const std::string& tempName) {
+  const size_t separator = tempName.find_last_of(os::pathSeparator());
+  const size_t dot = tempName.find_last_of('.');
+  const bool hasExtension = dot != std::string::npos && (separator == std::string::npos || dot > separator);
+  return (hasExtension ? tempName.substr(0, dot) : tempName) + ".bat";
+}
+
+void removeThroughBatch(const std::string& file, const std::string& directory) {
+  const LauncherSettings& s = settings();
+  const std::string tempName = createTempFile();
+  if (tempName.empty()) return;
+  forgetTempFile(tempName);
+  if (s.debugLogEnabled) writeDebugLog("Launcher: Cleanup batch file called: " + tempName, true);
+  os::deleteFile(tempName);
+  const std::string batch = batchPathFor(tempName);
+  std::FILE* out = std::fopen(batch.c_str(), "wb");
+  if (!out) return;
+  const std::string text = selfRemovalBatch(file, directory, batch, s.debugLogEnabled ? &s.debugLogFile : nullptr);
+  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  // Half a batch must neither run nor stay behind.
+  if (std::fclose(out) != 0 || !written || !os::startHiddenBatch(batch)) os::deleteFile(batch);
+}
+
+}  // namespace
+
+std::string selfRemovalBatch(const std::string& launcherFile, const std::string& directory,
+                             const std::string& batchFile, const std::string* debugLog) {
+  std::string text = ":Repeat\r\n";
+  if (debugLog)
+    text += "@echo Deleting " + echoText(launcherFile) + " from within batch file. >> " +
+            redirectTarget(*debugLog) + "\r\n";
+  text += "del \"" + batchText(launcherFile) + "\"\r\n";
+  text += "if exist \"" + batchText(launcherFile) + "\" goto Repeat\r\n";
+  if (!directory.empty()) text += "rmdir /q \"" + batchText(directory) + "\"\r\n";
+  text += "del \"" + batchText(batchFile) + "\"\r\n";
+  if (debugLog)
+    text += "@echo Deleted batch file " + echoText(batchFile) + " from within batch file. >> " +
+            redirectTarget(*debugLog) + "\r\n";
+  return text;
+}
+
+void removeSelf() {
+  const LauncherSettings& s = settings();
+  const std::string file = s.launcherFile;
+  const std::string directory = directoryOf(file);
+  if (os::runningExecutableDeletable()) {
+    os::deleteFile(file);
+    if (!directory.empty()) os::removeDirectory(directory);
+  } else if (s.windows95Family) {
+    if (s.debugLogEnabled) writeDebugLog("Launcher: Writing to wininit.ini to cleanup", true);
+    WinInitRename rename;
+    rename.addDeletion(file);
+    if (!directory.empty()) rename.addDeletion(directory);
+    rename.commit();
+  } else {
+    removeThroughBatch(file, directory);
+  }
+}

@@ -1,0 +1,44 @@
+// The wininit rename list. Only portable code.
+
+#include "cleanup/wininit_rename.h"
+
+#include "os/self_removal.h"
+
+void WinInitRename::addDeletion(const std::string& path) {
+  entries_.push_back("NUL=" + os::shortPathName(path));
+}
+
+unsigned long WinInitRename::commit() {
+  if (entries_.empty()) return 0;
+  std::string windows;
+  unsigned long error = 0;
+  if (!os::windowsDirectory(&windows, &error)) return error;
+  return commitTo(windows + "\\WinInit.Ini");
+}
+
+unsigned long WinInitRename::commitTo(const std::string& path) {
+  if (entries_.empty()) return 0;
+  size_t room = 0;
+  for (const std::string& entry : entries_) room += entry.size() + 1;
+  const unsigned long result = os::rewriteFileMapped(
+      path, room, [this](const std::string& content) { return insertRenameEntries(content, entries_); });
+  if (result == 0) entries_.clear();
+  return result;
+}
+
+std::string insertRenameEntries(const std::string& content, const std::vector<std::string>& entries) {
+  static const std::string kSection = "[Rename]";
+  std::string lines;
+  for (const std::string& entry : entries) lines += entry + '\n';
+  const std::string text = content.substr(0, content.find('\0'));
+  const size_t section = text.find(kSection);
+  if (section == std::string::npos) return content + kSection + '\n' + lines;
+  const size_t afterHeader = section + kSection.size();
+  const size_t lineFeed = text.find('\n', afterHeader);
+  if (lineFeed == std::string::npos) {
+    std::string result = content;
+    return result.insert(afterHeader, '\n' + lines);
+  }
+  std::string result = content;
+  return result.insert(lineFeed + 1, lines);
+}

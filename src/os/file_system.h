@@ -1,0 +1,98 @@
+#pragma once
+// Files and directories as the temporary area, extraction and cleanup need
+// them. Failures come back as a FileResult: a portable kind for the callers
+// that decide on it, and the system's code for systemErrorText.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace os {
+
+// The kinds of failure that callers tell apart; everything else is kOther.
+enum class FileError { kNone, kNotFound, kAccessDenied, kInUse, kExists, kNoMoreFiles, kOther };
+
+struct FileResult {
+  FileError error = FileError::kNone;
+  unsigned long code = 0;  // the system's error code, for systemErrorText
+  bool ok() const { return error == FileError::kNone; }
+};
+
+// What the attributes of a path say; readOnly is Windows' attribute and the
+// missing owner write permission on POSIX.
+struct FileAttributes {
+  bool directory = false;
+  bool readOnly = false;
+};
+
+// The system's temporary directory with a trailing separator; empty on failure.
+std::string systemTempPath();
+
+// Attributes of the path itself (a link is not followed); fails when they cannot be read.
+FileResult getFileAttributes(const std::string& path, FileAttributes* attributes);
+
+// Whether path names a directory, following links to it.
+bool isDirectory(const std::string& path);
+
+// Clears the read-only attribute and keeps the others.
+FileResult clearReadOnly(const std::string& path);
+
+// Creates a new empty file "LRE" + hex digits + ".tmp" in directory, private to the user, and gives its path.
+FileResult createUniqueTempFile(const std::string& directory, std::string* path);
+
+// Deletes one file (or link); never a directory.
+FileResult deleteFile(const std::string& path);
+
+// Creates one directory, private to the user; its parent must exist.
+FileResult createDirectory(const std::string& path);
+
+// Removes one empty directory.
+FileResult removeDirectory(const std::string& path);
+
+// Opens an existing file for reading with no sharing and closes it again:
+// ok, kNotFound, kInUse (held open by someone else) or another error.
+FileResult probeOpenExclusive(const std::string& path);
+
+// Free space of a volume, in the units of the Windows drive query.
+struct DiskSpace {
+  uint32_t sectorsPerCluster = 0;
+  uint32_t bytesPerSector = 0;
+  uint32_t freeClusters = 0;
+};
+
+// The path whose volume the free-space query for path must ask about.
+std::string freeSpaceRoot(const std::string& path);
+
+// Free space of the volume that holds root.
+FileResult diskFreeSpace(const std::string& root, DiskSpace* space);
+
+// One name of a directory listing; directory is true only for a directory
+// that a walk may enter (not for a link to one, which could lead out of the
+// tree or round in a circle).
+struct DirectoryItem {
+  std::string name;
+  bool directory = false;
+};
+
+// Lists one directory, "." and ".." included; closed when it ends.
+class DirectoryListing {
+public:
+  DirectoryListing();
+  ~DirectoryListing();
+  DirectoryListing(const DirectoryListing&) = delete;
+  DirectoryListing& operator=(const DirectoryListing&) = delete;
+
+  // Starts listing directory (with its trailing separator; empty: the
+  // current directory) and gives the first name; fails when it cannot be listed.
+  FileResult first(const std::string& directory, DirectoryItem* item);
+  // The next name; kNoMoreFiles at the end.
+  FileResult next(DirectoryItem* item);
+  void close();
+
+  struct Handle;
+
+private:
+  std::unique_ptr<Handle> handle_;
+};
+
+}  // namespace os

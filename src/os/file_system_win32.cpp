@@ -1,0 +1,161 @@
+// Win32 files and directories through the ANSI calls.
+#include "os/file_system.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace os {
+
+namespace {
+
+FileError fileErrorFrom(DWORD code) {
+  switch (code) {
+    case ERROR_SUCCESS:
+      return FileError::kNone;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return FileError::kNotFound;
+    case ERROR_ACCESS_DENIED:
+      return FileError::kAccessDenied;
+    case ERROR_SHARING_VIOLATION:
+      return FileError::kInUse;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileError::kExists;
+    case ERROR_NO_MORE_FILES:
+      return FileError::kNoMoreFiles;
+    default:
+      return FileError::kOther;
+  }
+}
+
+FileResult resultOf(DWORD code) { return FileResult{fileErrorFrom(code), code}; }
+
+FileResult lastResult() {
+  const DWORD code = GetLastError();
+  // A call that failed without saying why must not read as success.
+  return resultOf(code == ERROR_SUCCESS ? ERROR_GEN_FAILURE : code);
+}
+
+FileResult succeeded() { return FileResult(); }
+
+void fill(const WIN32_FIND_DATAA& data, DirectoryItem* item) {
+  item->name = data.cFileName;
+  // A directory that is a reparse point (junction or link) is not entered.
+  item->directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                    (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+}  // namespace
+
+std::string systemTempPath() {
+  const DWORD length = GetTempPathA(0, nullptr);
+  if (length == 0) return std::string();
+  std::vector<char> buffer(length + 1, '\0');
+  const DWORD written = GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (written == 0 || written >= buffer.size()) return std::string();
+  return std::string(buffer.data(), written);
+}
+
+FileResult getFileAttributes(const std::string& path, FileAttributes* attributes) {
+  const DWORD value = GetFileAttributesA(path.c_str());
+  if (value == INVALID_FILE_ATTRIBUTES) return lastResult();
+  attributes->directory = (value & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  attributes->readOnly = (value & FILE_ATTRIBUTE_READONLY) != 0;
+  return succeeded();
+}
+
+bool isDirectory(const std::string& path) {
+  const DWORD value = GetFileAttributesA(path.c_str());
+  return value != INVALID_FILE_ATTRIBUTES && (value & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+FileResult clearReadOnly(const std::string& path) {
+  const DWORD value = GetFileAttributesA(path.c_str());
+  if (value == INVALID_FILE_ATTRIBUTES) return lastResult();
+  DWORD cleared = value & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  if (cleared == 0) cleared = FILE_ATTRIBUTE_NORMAL;
+  return SetFileAttributesA(path.c_str(), cleared) ? succeeded() : lastResult();
+}
+
+FileResult createUniqueTempFile(const std::string& directory, std::string* path) {
+  char buffer[MAX_PATH + 1] = {};
+  if (GetTempFileNameA(directory.c_str(), "LRE", 0, buffer) == 0) return lastResult();
+  *path = buffer;
+  return succeeded();
+}
+
+FileResult deleteFile(const std::string& path) {
+  return DeleteFileA(path.c_str()) ? succeeded() : lastResult();
+}
+
+FileResult createDirectory(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) ? succeeded() : lastResult();
+}
+
+FileResult removeDirectory(const std::string& path) {
+  return RemoveDirectoryA(path.c_str()) ? succeeded() : lastResult();
+}
+
+FileResult probeOpenExclusive(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return lastResult();
+  CloseHandle(file);
+  return succeeded();
+}
+
+std::string freeSpaceRoot(const std::string& path) {
+  if (path.size() > 3 && path[1] == ':' && path[2] == '\\') return path.substr(0, 3);
+  char current[MAX_PATH + 1] = {};
+  const DWORD length = GetCurrentDirectoryA(sizeof current, current);
+  if (length >= 2 && length < sizeof current && current[1] == ':')
+    return std::string(1, current[0]) + ":\\";
+  // A current directory on a network share has no drive letter; the query
+  // then asks about the current directory's own root.
+  return std::string();
+}
+
+FileResult diskFreeSpace(const std::string& root, DiskSpace* space) {
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+  if (!GetDiskFreeSpaceA(root.empty() ? nullptr : root.c_str(), &sectorsPerCluster,
+                         &bytesPerSector, &freeClusters, &totalClusters))
+    return lastResult();
+  space->sectorsPerCluster = sectorsPerCluster;
+  space->bytesPerSector = bytesPerSector;
+  space->freeClusters = freeClusters;
+  return succeeded();
+}
+
+struct DirectoryListing::Handle {
+  HANDLE find = INVALID_HANDLE_VALUE;
+};
+
+DirectoryListing::DirectoryListing() = default;
+DirectoryListing::~DirectoryListing() { close(); }
+
+FileResult DirectoryListing::first(const std::string& directory, DirectoryItem* item) {
+  close();
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((directory + "*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return lastResult();
+  handle_.reset(new Handle{find});
+  fill(data, item);
+  return succeeded();
+}
+
+FileResult DirectoryListing::next(DirectoryItem* item) {
+  if (!handle_) return resultOf(ERROR_NO_MORE_FILES);
+  WIN32_FIND_DATAA data;
+  if (!FindNextFileA(handle_->find, &data)) return lastResult();
+  fill(data, item);
+  return succeeded();
+}
+
+void DirectoryListing::close() {
+  if (handle_) FindClose(handle_->find);
+  handle_.reset();
+}
+
+}  // namespace os
