@@ -58,8 +58,10 @@ void parseCompressed(const std::string& value, FileEntry& entry) {
   entry.decompressedSize = static_cast<int32_t>(size);
 }
 
+// In the system's own separators, so that messages show one kind.
 fs::path resolve(const fs::path& baseDir, const std::string& path) {
-  return fs::path(path).is_absolute() ? fs::path(path) : baseDir / path;
+  fs::path resolved = fs::path(path).is_absolute() ? fs::path(path) : baseDir / path;
+  return resolved.make_preferred();
 }
 
 }  // namespace

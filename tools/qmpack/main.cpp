@@ -1,0 +1,74 @@
+// qmpack: builds a launcher from the launcher stub and a set of files, and
+// lists the index of a launcher.
+//
+//   qmpack MANIFEST          write the launcher that MANIFEST describes
+//   qmpack --list LAUNCHER   print one line per entry of LAUNCHER's index
+//
+// The manifest is a tag file, read by the launcher's own reader:
+//
+//   STUB: qmlauncher.exe            the launcher executable to start from
+//   OUTPUT: MyApp.exe               the launcher to write
+//   KIND: 0                         launcher kind byte, 0 to 255 (default 0)
+//   ENTRIES:
+//     INSTRUCTIONS 0 instructions.txt
+//     VERIFIER_ARCHIVE 1 lib/Verify.jar
+//     2 2 launch.txt
+//     JVM 3 jvm/sun_win32_14X.jvm
+//     APPLICATION_ARCHIVE 4 "build/My App.jar" name=MyApp.jar
+//     CLASSPATH_ARCHIVE 5 libs.zip compressed=12,482113
+//   /:
+//
+// Each ENTRIES value is `type id source [name=NAME] [compressed=FILES,SIZE]`:
+// the type as a number 0 to 7 or by name, the id as a signed 32-bit number,
+// the source file (relative paths, STUB and OUTPUT included, are taken from
+// the manifest's directory), the name stored in the index (by default the
+// source's file name) and, for an entry that expands after extraction, the
+// number of files and bytes it expands into. A word may be quoted with
+// double quotes; two double quotes inside stand for one. The entries' bytes
+// follow the stub in the order listed. docs/qmpack.md has the details.
+//
+// Exit codes: 0 done, 1 refused or failed (the reason on stderr; no output
+// is written then), 2 wrong command line.
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "launcher/exceptions.h"
+#include "qmpack/manifest.h"
+#include "qmpack/pack.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: qmpack MANIFEST\n"
+    "       qmpack --list LAUNCHER\n";
+
+int run(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--list") {
+    for (const std::string& line : listLauncher(argv[2])) std::printf("%s\n", line.c_str());
+    return 0;
+  }
+  if (argc == 2 && argv[1][0] != '-') {
+    const PackPlan plan = readManifest(argv[1]);
+    const int64_t size = writeLauncher(plan);
+    std::printf("qmpack: wrote %s (%zu entries, %lld bytes)\n", plan.output.string().c_str(),
+                plan.entries.size(), static_cast<long long>(size));
+    return 0;
+  }
+  std::fputs(kUsage, stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const LauncherException& e) {
+    std::fprintf(stderr, "qmpack: %s\n", e.message().c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "qmpack: %s\n", e.what());
+  }
+  return 1;
+}
