@@ -2,15 +2,19 @@
 # Drives a built launcher as a user and a calling program would, and checks
 # what it prints, logs and returns.
 #
-#   launcher_e2e.sh native LAUNCHER
-#   launcher_e2e.sh wine   LAUNCHER.exe PREFIX   (tools/wine.sh sourced and initialised)
+#   launcher_e2e.sh native LAUNCHER QMPACK
+#   launcher_e2e.sh wine   LAUNCHER.exe QMPACK PREFIX   (tools/wine.sh sourced and initialised)
+#
+# QMPACK is the native packer; it packs the Windows stub as well.
 #
 # Prints one line per check and ends with "e2e: N passed, N failed".
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 mode=$1
 launcher=$(realpath "$2")
-prefix=${3:+$(realpath "$3")}
-here=$(cd "$(dirname "$0")" && pwd)
+qmpack=$(realpath "$3")
+prefix=${4:+$(realpath "$4")}
+fixtures=$here/fixtures
 messages=$here/../../src/resources/messages
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -88,6 +92,70 @@ log=$(tr -d '\r' < "$work/run.log" 2>/dev/null)
 check "two runs write two separator lines" 2 "$(grep -c '^------------------$' <<< "$log")"
 check "the failure is logged as an error" 2 \
   "$(grep -c '^ERROR: Unable to load the launcher file index. ' <<< "$log")"
+
+# pack NAME INSTRUCTIONS: packs the stub with the five files of a product.
+pack() {
+  local packed=$work/$1${launcher##*qmlauncher}
+  cat > "$work/$1.manifest" <<MANIFEST
+STUB: $launcher
+OUTPUT: $packed
+ENTRIES:
+  INSTRUCTIONS 0 "$fixtures/$2" name=instructions.txt
+  VERIFIER_ARCHIVE 1 "$fixtures/app.jar" name=Verify.jar
+  LAUNCHSCRIPT 2 "$fixtures/launch.txt"
+  JVM 3 "$fixtures/test.jvm"
+  APPLICATION_ARCHIVE 4 "$fixtures/app.jar"
+/:
+MANIFEST
+  "$qmpack" "$work/$1.manifest" > /dev/null && echo "$packed"
+}
+
+# log_name NAME: the path a launcher is given for a log in the work folder.
+log_name() { [ "$mode" = wine ] && echo "$1" || echo "$work/$1"; }
+
+saved=$launcher
+launcher=$(pack product instructions.txt)
+mkdir -p "$work/temp"
+temp_arg=$([ "$mode" = wine ] && echo temp || echo "$work/temp")
+run "${english[@]}" -- -qm:log "$(log_name product.log)" -qm:tempdir "$temp_arg"
+check "the embedded script runs to its end and exits 0" 0 "$RC"
+log=$(tr -d '\r' < "$work/product.log" 2>/dev/null)
+check "the log lists the five entries" 5 "$(grep -c '^file type: ' <<< "$log")"
+check "the listing gives type, id, length, offset and name" "  file name: launch.txt" \
+  "$(grep -A4 '^file type: 2$' <<< "$log" | tail -1)"
+check "the temp root is empty afterwards" "" "$(ls -A "$work/temp")"
+
+mkdir -p "$work/extract"
+if [ "$mode" = wine ]; then
+  (cd "$work/extract" && WINEPREFIX="$prefix" "$WINELOADER" "$launcher" -qm:extract > /dev/null 2>&1)
+else
+  (cd "$work/extract" && "$launcher" -qm:extract > /dev/null 2>&1)
+fi
+check "-qm:extract writes the five files and input.tag" \
+  "Verify.jar app.jar input.tag instructions.txt launch.txt test.jvm" \
+  "$(cd "$work/extract" && echo $(ls | LC_ALL=C sort))"
+check "input.tag runs the extracted files" \
+  "ACTION:  RUN_INSTRUCTIONS|INSTRUCTIONS:  instructions.txt|LAUNCHSCRIPT:  launch.txt|JVM:  test.jvm" \
+  "$(tr -d '\r' < "$work/extract/input.tag" | paste -sd '|')"
+check "an extracted file is the packed file" "$(cat "$fixtures/launch.txt")" \
+  "$(tr -d '\r' < "$work/extract/launch.txt")"
+if [ "$mode" = wine ]; then
+  OUT=$(cd "$work/extract" && WINEPREFIX="$prefix" "$WINELOADER" "$launcher" -qm:version -qm:in input.tag 2>/dev/null)
+else
+  OUT=$(cd "$work/extract" && "$launcher" -qm:version -qm:in input.tag 2>/dev/null)
+fi
+RC=$?
+check "-qm:version then -qm:in input.tag runs the instructions" 0 "$RC"
+
+launcher=$saved
+launcher=$(pack failing failing.txt)
+run "${english[@]}" -- -qm:log "$(log_name failing.log)"
+check "a failing script exits -1" 255 "$RC"
+message="Error in instructions. Label not found (NOWHERE) Line number (2)"
+check "a failing script shows its error" "$message" "$(grep -v '^$' <<< "$OUT")"
+check "a failing script logs its error" "ERROR: $message" \
+  "$(tr -d '\r' < "$work/failing.log" | grep '^ERROR: ')"
+launcher=$saved
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
