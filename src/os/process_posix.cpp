@@ -1,0 +1,220 @@
+// POSIX children and pipes, as close to the Windows calls as POSIX allows:
+// - The command line is split into argv by Windows' own rules, so that the
+//   same command texts work on both systems.
+// - The program is looked for as execvp would, but before the child changes
+//   directory, so that a relative name means what it means to Windows (this
+//   process's directory). Only the name as written is tried: no ".exe" or
+//   other extension is added, and neither this program's directory nor a
+//   system directory is searched ahead of PATH as Windows would.
+// - posix_spawn reports a program that cannot be run as an error of the
+//   start, not as an exit code of the child.
+// - Creation flags mean nothing here: the child always shares this process's
+//   terminal and, unless its output is captured, its standard streams.
+// - Exit codes have 8 bits; a child killed by a signal reports 128 + the
+//   signal number, as shells do.
+// - A child that nobody waits for stays a zombie until this process ends,
+//   which is what a closed but unwaited Windows process handle amounts to.
+#include "os/process.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "os/windows_argv.h"
+
+extern char** environ;
+
+namespace os {
+
+namespace {
+
+ProcessResult failure(int error) {
+  ProcessResult result;
+  result.code = static_cast<unsigned long>(error);
+  return result;
+}
+
+std::string currentDirectory() {
+  std::vector<char> buffer(4096);
+  while (!getcwd(buffer.data(), buffer.size())) {
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+std::string absolute(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  return currentDirectory() + "/" + path;
+}
+
+bool isExecutableFile(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         access(path.c_str(), X_OK) == 0;
+}
+
+// 0 and the path to run, or ENOENT (EACCES when only files that may not be
+// run were found), as execvp would decide.
+int findProgram(const std::string& name, std::string* path) {
+  if (name.empty()) return ENOENT;
+  if (name.find('/') != std::string::npos) {
+    *path = absolute(name);
+    return 0;
+  }
+  const char* searchPath = getenv("PATH");
+  const std::string directories = searchPath ? searchPath : "/bin:/usr/bin";
+  int error = ENOENT;
+  size_t start = 0;
+  for (;;) {
+    const size_t colon = directories.find(':', start);
+    std::string directory = directories.substr(start, colon - start);
+    if (directory.empty()) directory = ".";
+    const std::string candidate = absolute(directory + "/" + name);
+    if (isExecutableFile(candidate)) {
+      *path = candidate;
+      return 0;
+    }
+    if (access(candidate.c_str(), F_OK) == 0) error = EACCES;
+    if (colon == std::string::npos) return error;
+    start = colon + 1;
+  }
+}
+
+}  // namespace
+
+ProcessResult createPipe(Pipe* pipe) {
+  // Neither end survives an exec; the child gets the write end through dup2.
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) return failure(errno);
+  pipe->readEnd = ends[0];
+  pipe->writeEnd = ends[1];
+  return ProcessResult();
+}
+
+ProcessResult startProcess(const StartRequest& request, Child* child) {
+  std::vector<std::string> arguments = splitWindowsCommandLine(request.commandLine);
+  if (arguments.empty()) return failure(EINVAL);
+  std::string program;
+  if (const int error = findProgram(arguments[0], &program)) return failure(error);
+
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(&argument[0]);
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  if (const int error = posix_spawn_file_actions_init(&actions)) return failure(error);
+  int error = 0;
+  if (request.redirect) {
+    error = posix_spawn_file_actions_adddup2(&actions, static_cast<int>(request.outputWrite), 1);
+    if (!error)
+      error = posix_spawn_file_actions_adddup2(&actions, static_cast<int>(request.errorWrite), 2);
+  }
+  if (!error && !request.workingDirectory.empty())
+    error = posix_spawn_file_actions_addchdir_np(&actions, request.workingDirectory.c_str());
+  pid_t pid = 0;
+  if (!error) error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (error) return failure(error);
+  child->process = pid;
+  return ProcessResult();
+}
+
+ProcessResult peekPipe(Handle readEnd, uint32_t* available) {
+  int bytes = 0;
+  if (ioctl(static_cast<int>(readEnd), FIONREAD, &bytes) != 0) return failure(errno);
+  *available = static_cast<uint32_t>(bytes);
+  if (bytes == 0) {
+    // Empty and without writers is what Windows calls a broken pipe.
+    pollfd entry = {static_cast<int>(readEnd), POLLIN, 0};
+    if (poll(&entry, 1, 0) == 1 && (entry.revents & POLLHUP)) {
+      ProcessResult broken = failure(EPIPE);
+      broken.brokenPipe = true;
+      return broken;
+    }
+  }
+  return ProcessResult();
+}
+
+ProcessResult readPipe(Handle readEnd, char* buffer, uint32_t size, uint32_t* count) {
+  ssize_t bytes;
+  do {
+    bytes = read(static_cast<int>(readEnd), buffer, size);
+  } while (bytes < 0 && errno == EINTR);
+  if (bytes < 0) return failure(errno);
+  if (bytes == 0) {
+    ProcessResult broken = failure(EPIPE);
+    broken.brokenPipe = true;
+    return broken;
+  }
+  *count = static_cast<uint32_t>(bytes);
+  return ProcessResult();
+}
+
+namespace {
+
+void collect(Child* child, int status) {
+  child->collected = true;
+  child->collectedCode = WIFEXITED(status)     ? static_cast<uint32_t>(WEXITSTATUS(status))
+                         : WIFSIGNALED(status) ? 128u + static_cast<uint32_t>(WTERMSIG(status))
+                                               : 255u;
+}
+
+}  // namespace
+
+ProcessResult queryExit(Child* child, bool* ended, uint32_t* exitCode) {
+  if (!child->collected) {
+    int status = 0;
+    pid_t result;
+    do {
+      result = waitpid(static_cast<pid_t>(child->process), &status, WNOHANG);
+    } while (result < 0 && errno == EINTR);
+    if (result < 0) return failure(errno);
+    if (result > 0) collect(child, status);
+  }
+  *ended = child->collected;
+  *exitCode = child->collected ? child->collectedCode : 0;
+  return ProcessResult();
+}
+
+ProcessResult waitForExit(Child* child) {
+  if (child->collected) return ProcessResult();
+  int status = 0;
+  pid_t result;
+  do {
+    result = waitpid(static_cast<pid_t>(child->process), &status, 0);
+  } while (result < 0 && errno == EINTR);
+  if (result < 0) return failure(errno);
+  collect(child, status);
+  return ProcessResult();
+}
+
+void closeChild(Child* child) {
+  child->process = kNoHandle;
+  child->thread = kNoHandle;
+}
+
+void closeHandle(Handle* handle) {
+  if (*handle == kNoHandle) return;
+  close(static_cast<int>(*handle));
+  *handle = kNoHandle;
+}
+
+Handle standardHandle(int stream) { return stream; }
+
+void sleepMilliseconds(uint32_t milliseconds) {
+  timespec remaining = {static_cast<time_t>(milliseconds / 1000),
+                        static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace os

@@ -1,0 +1,135 @@
+#include "os/process.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace os {
+
+namespace {
+
+HANDLE toHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
+Handle fromHandle(HANDLE handle) { return reinterpret_cast<Handle>(handle); }
+
+ProcessResult lastError() {
+  ProcessResult result;
+  result.code = GetLastError();
+  result.brokenPipe = result.code == ERROR_BROKEN_PIPE;
+  // A failure must never read as success, even when the system left no code.
+  if (result.code == 0) result.code = ERROR_GEN_FAILURE;
+  return result;
+}
+
+// The attributes every handle of a captured run is made with.
+static_assert(sizeof(void*) != 4 || sizeof(SECURITY_ATTRIBUTES) == 12,
+              "the 32-bit target hands the system attributes of length 12");
+SECURITY_ATTRIBUTES inheritableAttributes() {
+  SECURITY_ATTRIBUTES attributes = {};
+  attributes.nLength = sizeof attributes;
+  attributes.lpSecurityDescriptor = nullptr;
+  attributes.bInheritHandle = TRUE;
+  return attributes;
+}
+
+}  // namespace
+
+ProcessResult createPipe(Pipe* pipe) {
+  SECURITY_ATTRIBUTES attributes = inheritableAttributes();
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &attributes, 0)) return lastError();
+  // A child that held the read end too would keep the pipe open after this
+  // process lets go of it. The Windows 95 family lacks this call; there the
+  // read end stays inheritable, which costs nothing while this process reads.
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  pipe->readEnd = fromHandle(readEnd);
+  pipe->writeEnd = fromHandle(writeEnd);
+  return ProcessResult();
+}
+
+ProcessResult startProcess(const StartRequest& request, Child* child) {
+  // With no application name either, an absent command line names nothing to
+  // run: the call is invalid, and some systems fault on it instead of failing.
+  if (request.commandLine.empty()) {
+    ProcessResult invalid;
+    invalid.code = ERROR_INVALID_PARAMETER;
+    return invalid;
+  }
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  SECURITY_ATTRIBUTES attributes = inheritableAttributes();
+  SECURITY_ATTRIBUTES* security = nullptr;
+  if (request.redirect) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = toHandle(request.outputWrite);
+    startup.hStdError = toHandle(request.errorWrite);
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.wShowWindow = 0;
+    security = &attributes;
+  }
+  // CreateProcessA may write into the command line, so it gets a copy.
+  std::vector<char> commandLine(request.commandLine.begin(), request.commandLine.end());
+  commandLine.push_back('\0');
+  PROCESS_INFORMATION process = {};
+  const BOOL started = CreateProcessA(
+      nullptr, commandLine.data(), security, security,
+      request.redirect ? TRUE : FALSE, request.creationFlags, nullptr,
+      request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str(), &startup,
+      &process);
+  if (!started) return lastError();
+  child->process = fromHandle(process.hProcess);
+  child->thread = fromHandle(process.hThread);
+  return ProcessResult();
+}
+
+ProcessResult peekPipe(Handle readEnd, uint32_t* available) {
+  DWORD bytes = 0;
+  if (!PeekNamedPipe(toHandle(readEnd), nullptr, 0, nullptr, &bytes, nullptr)) return lastError();
+  *available = bytes;
+  return ProcessResult();
+}
+
+ProcessResult readPipe(Handle readEnd, char* buffer, uint32_t size, uint32_t* count) {
+  DWORD bytes = 0;
+  if (!ReadFile(toHandle(readEnd), buffer, size, &bytes, nullptr)) return lastError();
+  *count = bytes;
+  return ProcessResult();
+}
+
+ProcessResult queryExit(Child* child, bool* ended, uint32_t* exitCode) {
+  DWORD code = 0;
+  if (!GetExitCodeProcess(toHandle(child->process), &code)) return lastError();
+  // STILL_ACTIVE is also a valid exit code; only the process handle's state
+  // tells a child that ended with it from one that runs.
+  *ended = code != STILL_ACTIVE ||
+           WaitForSingleObject(toHandle(child->process), 0) == WAIT_OBJECT_0;
+  *exitCode = code;
+  return ProcessResult();
+}
+
+ProcessResult waitForExit(Child* child) {
+  if (WaitForSingleObject(toHandle(child->process), INFINITE) == WAIT_FAILED) return lastError();
+  return ProcessResult();
+}
+
+void closeChild(Child* child) {
+  closeHandle(&child->thread);
+  closeHandle(&child->process);
+}
+
+void closeHandle(Handle* handle) {
+  if (*handle == kNoHandle) return;
+  CloseHandle(toHandle(*handle));
+  *handle = kNoHandle;
+}
+
+Handle standardHandle(int stream) {
+  const DWORD which = stream == 0   ? STD_INPUT_HANDLE
+                      : stream == 1 ? STD_OUTPUT_HANDLE
+                                    : STD_ERROR_HANDLE;
+  return fromHandle(GetStdHandle(which));
+}
+
+void sleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
+
+}  // namespace os

@@ -1,0 +1,185 @@
+#include "process/process_runner.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "launcher/exceptions.h"
+#include "launcher/messages.h"
+#include "launcher/ui.h"
+
+namespace {
+
+constexpr uint32_t kHiddenFlags = 0x08000008;  // CREATE_NO_WINDOW | DETACHED_PROCESS
+constexpr uint32_t kNewConsoleFlag = 0x10;     // CREATE_NEW_CONSOLE
+constexpr uint32_t kStillActive = 259;
+constexpr uint32_t kChunkSize = 4096;
+constexpr uint32_t kIdlePauseMs = 100;
+// Gives an ended child's process time to let go of its files before the
+// caller goes on to delete them.
+constexpr uint32_t kFinalPauseMs = 500;
+
+const char kCreateFailed[] = "CreateProcess failed  ==>  ";
+const char kWaitFailed[] = "CreateProcess unable to wait for completion ==> ";
+const char kExitCodeFailed[] = "CreateProcess unable to get exit code for process ==> ";
+const char kPeekFailed[] = "PeekNamedPipe failed  ==>  ";
+const char kReadFailed[] = "ReadFile failed  ==>  ";
+
+[[noreturn]] void fail(const char* prefix, const os::ProcessResult& result) {
+  throw LauncherException(prefix + systemErrorText(result.code));
+}
+
+// Closes what it holds on every way out of a run, a throw included.
+class HandleGuard {
+public:
+  explicit HandleGuard(ProcessSystem& system) : system_(system) {}
+  ~HandleGuard() { system_.closeHandle(&handle); }
+  HandleGuard(const HandleGuard&) = delete;
+  HandleGuard& operator=(const HandleGuard&) = delete;
+  os::Handle handle = os::kNoHandle;
+
+private:
+  ProcessSystem& system_;
+};
+
+class ChildGuard {
+public:
+  explicit ChildGuard(ProcessSystem& system) : system_(system) {}
+  ~ChildGuard() { close(); }
+  ChildGuard(const ChildGuard&) = delete;
+  ChildGuard& operator=(const ChildGuard&) = delete;
+  void close() {
+    if (!started) return;
+    started = false;
+    system_.closeChild(&child);
+  }
+  os::Child child;
+  bool started = false;
+
+private:
+  ProcessSystem& system_;
+};
+
+}  // namespace
+
+uint32_t processCreationFlags(bool showConsole, bool newConsole) {
+  uint32_t flags = showConsole ? 0 : kHiddenFlags;
+  if (newConsole) flags |= kNewConsoleFlag;
+  return flags;
+}
+
+ProcessRunner::ProcessRunner(std::string commandLine, bool waitForExit,
+                             std::string workingDirectory, std::string* stdoutSink,
+                             std::string* stderrSink, ProcessSystem& system)
+    : commandLine_(std::move(commandLine)),
+      waitForExit_(waitForExit),
+      workingDirectory_(std::move(workingDirectory)),
+      stdoutSink_(stdoutSink),
+      stderrSink_(stderrSink),
+      system_(system) {}
+
+os::StartRequest ProcessRunner::request(bool showConsole, bool newConsole) const {
+  os::StartRequest request;
+  request.commandLine = commandLine_;
+  request.workingDirectory = workingDirectory_;
+  request.creationFlags = processCreationFlags(showConsole, newConsole);
+  return request;
+}
+
+int32_t ProcessRunner::runPlain(bool showConsole, bool newConsole) {
+  ChildGuard guard(system_);
+  const os::ProcessResult started = system_.start(request(showConsole, newConsole), &guard.child);
+  if (!started.ok()) fail(kCreateFailed, started);
+  guard.started = true;
+  if (!waitForExit_) return 0;
+  const os::ProcessResult waited = system_.wait(&guard.child);
+  if (!waited.ok()) fail(kWaitFailed, waited);
+  bool ended = false;
+  uint32_t exitCode = 0;
+  const os::ProcessResult queried = system_.queryExit(&guard.child, &ended, &exitCode);
+  if (!queried.ok()) fail(kExitCodeFailed, queried);
+  return static_cast<int32_t>(exitCode);
+}
+
+int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
+  HandleGuard outputRead(system_), outputWrite(system_);
+  HandleGuard errorRead(system_), errorWrite(system_);
+  auto createPipe = [this](HandleGuard& readEnd, HandleGuard& writeEnd) {
+    os::Pipe pipe;
+    const os::ProcessResult created = system_.createPipe(&pipe);
+    if (!created.ok()) throw LauncherException(systemErrorText(created.code));
+    readEnd.handle = pipe.readEnd;
+    writeEnd.handle = pipe.writeEnd;
+  };
+  createPipe(outputRead, outputWrite);
+  createPipe(errorRead, errorWrite);
+
+  os::StartRequest start = request(showConsole, newConsole);
+  start.redirect = true;
+  start.outputWrite = outputWrite.handle;
+  start.errorWrite = errorWrite.handle;
+  ChildGuard guard(system_);
+  const os::ProcessResult started = system_.start(start, &guard.child);
+  if (!started.ok()) fail(kCreateFailed, started);
+  guard.started = true;
+  // Once the child holds the only write ends, a pipe breaks when the child
+  // (and whoever inherited from it) has gone.
+  system_.closeHandle(&outputWrite.handle);
+  system_.closeHandle(&errorWrite.handle);
+
+  // A pipe without a sink is still drained, or a child writing to it would
+  // stop on a full pipe and never end.
+  std::string discarded;
+  std::string* output = stdoutSink_ ? stdoutSink_ : &discarded;
+  std::string* errors = stderrSink_ ? stderrSink_ : &discarded;
+  bool running = true;
+  uint32_t exitCode = kStillActive;
+  uint32_t outputCount = 0;
+  uint32_t errorCount = 0;
+  do {
+    if (running && outputCount == 0 && errorCount == 0) {
+      bool ended = false;
+      const os::ProcessResult queried = system_.queryExit(&guard.child, &ended, &exitCode);
+      if (!queried.ok()) fail(kExitCodeFailed, queried);
+      running = !ended;
+      system_.sleep(kIdlePauseMs);
+    }
+    outputCount = drainPipe(output, outputRead.handle);
+    errorCount = drainPipe(errors, errorRead.handle);
+    discarded.clear();
+  } while (running || outputCount > 0 || errorCount > 0);
+
+  guard.close();
+  system_.sleep(kFinalPauseMs);
+  system_.closeHandle(&outputRead.handle);
+  system_.closeHandle(&errorRead.handle);
+  return static_cast<int32_t>(exitCode);
+}
+
+uint32_t ProcessRunner::drainPipe(std::string* sink, os::Handle readEnd) {
+  uint32_t available = 0;
+  const os::ProcessResult peeked = system_.peek(readEnd, &available);
+  if (peeked.brokenPipe) return 0;
+  if (!peeked.ok()) fail(kPeekFailed, peeked);
+  if (available == 0) return 0;
+
+  char buffer[kChunkSize + 2] = {};
+  uint32_t count = 0;
+  const os::ProcessResult read = system_.read(readEnd, buffer, kChunkSize, &count);
+  if (read.brokenPipe) {
+    ui::advanceProgress(1);
+    return 0;
+  }
+  if (!read.ok()) fail(kReadFailed, read);
+  // The chunk counts as text: it ends at its first zero byte.
+  sink->append(buffer, std::find(buffer, buffer + std::min(count, kChunkSize), '\0'));
+  ui::advanceProgress(1);
+  return count;
+}
+
+int32_t runProcess(const std::string& commandLine, const std::string& workingDirectory,
+                   bool showConsole, bool captureOutput, bool waitForExit,
+                   std::string* stdoutSink, std::string* stderrSink, bool newConsole) {
+  ProcessRunner runner(commandLine, waitForExit, workingDirectory, stdoutSink, stderrSink);
+  return captureOutput ? runner.runCaptured(showConsole, newConsole)
+                       : runner.runPlain(showConsole, newConsole);
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Runs one child process from a complete command line: returning at once,
+// waiting for its exit code, or collecting its standard output and error
+// into caller-owned strings. Every system failure is a LauncherException
+// whose text is a fixed prefix and the system's text for the error.
+
+#include <cstdint>
+#include <string>
+
+#include "os/process.h"
+#include "process/process_system.h"
+
+// The Windows creation flags: hidden and detached unless the console is
+// shown, plus a console of its own when asked.
+uint32_t processCreationFlags(bool showConsole, bool newConsole);
+
+// Built for one run; owns nothing but the system handles it opens, which are
+// all closed before a run returns or throws. The sinks are only appended to.
+class ProcessRunner {
+public:
+  ProcessRunner(std::string commandLine, bool waitForExit, std::string workingDirectory,
+                std::string* stdoutSink, std::string* stderrSink,
+                ProcessSystem& system = realProcessSystem());
+
+  // The child shares the launcher's streams; its exit code when waiting for
+  // it, else 0 as soon as it has started.
+  int32_t runPlain(bool showConsole, bool newConsole);
+
+  // The child writes into two pipes that are polled, never blocking on
+  // either, until it has ended and a pass finds both empty; always waits.
+  int32_t runCaptured(bool showConsole, bool newConsole);
+
+  // Appends to sink at most one chunk of what the pipe holds now, up to a
+  // zero byte in it; the number of bytes read, 0 when it was empty or broken.
+  uint32_t drainPipe(std::string* sink, os::Handle readEnd);
+
+private:
+  os::StartRequest request(bool showConsole, bool newConsole) const;
+
+  std::string commandLine_;
+  bool waitForExit_;
+  std::string workingDirectory_;
+  std::string* stdoutSink_;
+  std::string* stderrSink_;
+  ProcessSystem& system_;
+};
+
+// Runs commandLine in workingDirectory (empty: the current one), captured
+// into the sinks or plain; the child's exit code, 0 in plain mode without
+// waiting.
+int32_t runProcess(const std::string& commandLine, const std::string& workingDirectory,
+                   bool showConsole, bool captureOutput, bool waitForExit,
+                   std::string* stdoutSink, std::string* stderrSink, bool newConsole);

@@ -1,0 +1,248 @@
+// The runner's algorithm against a scripted system: which calls it makes in
+// which order, what it reads, and that it lets go of every handle on every
+// way out. Counting sleeps here stands in for timing them.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "launcher/exceptions.h"
+#include "launcher/messages.h"
+#include "process/process_runner.h"
+#include "test_support.h"
+
+namespace {
+
+// Pipe n has read end 10n+1 and write end 10n+2; the child is 100 and 101.
+constexpr os::Handle kOutRead = 11, kErrRead = 21;
+using Log = std::vector<std::string>;
+
+os::ProcessResult failure(unsigned long code, bool broken = false) {
+  os::ProcessResult result;
+  result.code = code;
+  result.brokenPipe = broken;
+  return result;
+}
+
+class ScriptedSystem : public ProcessSystem {
+public:
+  os::ProcessResult createPipe(os::Pipe* pipe) override {
+    log.push_back("pipe");
+    if (++pipesMade == failPipe) return failure(8);
+    pipe->readEnd = 10 * pipesMade + 1;
+    pipe->writeEnd = 10 * pipesMade + 2;
+    open.insert({pipe->readEnd, pipe->writeEnd});
+    return {};
+  }
+  os::ProcessResult start(const os::StartRequest& request, os::Child* child) override {
+    log.push_back("start");
+    started = request;
+    if (!fails("start").ok()) return fails("start");
+    *child = os::Child{100, 101};
+    open.insert({100, 101});
+    return {};
+  }
+  os::ProcessResult peek(os::Handle end, uint32_t* available) override {
+    log.push_back("peek " + std::to_string(end));
+    *available = static_cast<uint32_t>(pipes[end].size());
+    return fails("peek " + std::to_string(end));
+  }
+  os::ProcessResult read(os::Handle end, char* buffer, uint32_t size, uint32_t* count) override {
+    log.push_back("read " + std::to_string(end) + " " + std::to_string(size));
+    if (!fails("read " + std::to_string(end)).ok()) return fails("read " + std::to_string(end));
+    std::deque<char>& data = pipes[end];
+    *count = std::min<uint32_t>(size, static_cast<uint32_t>(data.size()));
+    std::copy(data.begin(), data.begin() + *count, buffer);
+    data.erase(data.begin(), data.begin() + *count);
+    return {};
+  }
+  os::ProcessResult queryExit(os::Child*, bool* ended, uint32_t* code) override {
+    log.push_back("query");
+    *ended = runningQueries == 0;
+    *code = *ended ? exitCode : 259;
+    if (runningQueries > 0) --runningQueries;
+    return fails("query");
+  }
+  os::ProcessResult wait(os::Child*) override {
+    log.push_back("wait");
+    return fails("wait");
+  }
+  void closeChild(os::Child* child) override {
+    log.push_back("close child");
+    open.erase(child->process);
+    open.erase(child->thread);
+  }
+  void closeHandle(os::Handle* handle) override {
+    if (*handle == os::kNoHandle) return;
+    log.push_back("close " + std::to_string(*handle));
+    open.erase(*handle);
+    *handle = os::kNoHandle;
+  }
+  void sleep(uint32_t milliseconds) override {
+    log.push_back("sleep " + std::to_string(milliseconds));
+  }
+
+  os::ProcessResult fails(const std::string& call) {
+    return failures.count(call) ? failures[call] : os::ProcessResult();
+  }
+  void fill(os::Handle end, const std::string& bytes) {
+    pipes[end].insert(pipes[end].end(), bytes.begin(), bytes.end());
+  }
+  size_t count(const std::string& call) const {
+    return static_cast<size_t>(std::count(log.begin(), log.end(), call));
+  }
+
+  Log log;
+  std::set<os::Handle> open;
+  std::map<os::Handle, std::deque<char>> pipes;
+  std::map<std::string, os::ProcessResult> failures;  // by call, as logged
+  os::StartRequest started;
+  int pipesMade = 0, failPipe = 0, runningQueries = 0;
+  uint32_t exitCode = 0;
+};
+
+class ProcessPollingTest : public LauncherStateTest {
+protected:
+  int32_t runCaptured() {
+    return ProcessRunner("prog arg", true, "work", &out_, &err_, system_).runCaptured(false, false);
+  }
+  int32_t runPlain(bool wait) {
+    return ProcessRunner("prog", wait, "", nullptr, nullptr, system_).runPlain(true, true);
+  }
+  // The text of the LauncherException that run throws.
+  static std::string failureOf(const std::function<int32_t()>& run) {
+    try {
+      run();
+    } catch (const LauncherException& e) {
+      return e.message();
+    }
+    return "no failure";
+  }
+
+  ScriptedSystem system_;
+  std::string out_, err_;
+};
+
+TEST_F(ProcessPollingTest, AnEndedSilentChildIsQueriedOnceAndPausedForAtTheEnd) {
+  system_.exitCode = 42;
+  EXPECT_EQ(runCaptured(), 42);
+  EXPECT_EQ(system_.log, (Log{"pipe", "pipe", "start", "close 12", "close 22", "query", "sleep 100",
+                              "peek 11", "peek 21", "close child", "sleep 500", "close 11",
+                              "close 21"}));
+  EXPECT_TRUE(system_.open.empty());
+  EXPECT_TRUE(app_.calls.empty());
+  const os::StartRequest& start = system_.started;
+  EXPECT_TRUE(start.redirect);
+  EXPECT_EQ(start.outputWrite, 12);
+  EXPECT_EQ(start.errorWrite, 22);
+  EXPECT_EQ(start.commandLine + "|" + start.workingDirectory, "prog arg|work");
+  EXPECT_EQ(start.creationFlags, 0x08000008u);
+}
+
+TEST_F(ProcessPollingTest, DataIsReadInChunksStandardOutputFirstWithoutPausing) {
+  system_.fill(kOutRead, std::string("out\0lost", 8));
+  system_.fill(kErrRead, std::string(10000, 'e'));
+  EXPECT_EQ(runCaptured(), 0);
+  EXPECT_EQ(out_, "out");
+  EXPECT_EQ(err_, std::string(10000, 'e'));
+  EXPECT_EQ(system_.log, (Log{"pipe", "pipe", "start", "close 12", "close 22", "query", "sleep 100",
+                              "peek 11", "read 11 4096", "peek 21", "read 21 4096",  //
+                              "peek 11", "peek 21", "read 21 4096",                  //
+                              "peek 11", "peek 21", "read 21 4096",                  //
+                              "peek 11", "peek 21",                                  //
+                              "close child", "sleep 500", "close 11", "close 21"}));
+  EXPECT_EQ(app_.calls, Log(4, "advance:1"));
+}
+
+TEST_F(ProcessPollingTest, ARunningChildIsQueriedOnlyAfterAPassFindsNothing) {
+  system_.runningQueries = 2;
+  system_.fill(kOutRead, std::string(5000, 'o'));
+  EXPECT_EQ(runCaptured(), 0);
+  EXPECT_EQ(out_.size(), 5000u);
+  EXPECT_EQ(system_.count("query"), 3u);
+  EXPECT_EQ(system_.count("sleep 100"), 3u);
+  const auto second = std::find(system_.log.begin() + 6, system_.log.end(), "query");
+  EXPECT_EQ(std::count(system_.log.begin(), second, "read 11 4096"), 2);
+}
+
+TEST_F(ProcessPollingTest, AChildThatEndedWithTheStillActiveCodeIsNotWaitedForAgain) {
+  system_.exitCode = 259;
+  EXPECT_EQ(runCaptured(), 259);
+  EXPECT_EQ(system_.count("query"), 1u);
+}
+
+TEST_F(ProcessPollingTest, ABrokenPipeYieldsNothingAndOnlyAFailedReadCountsAsProgress) {
+  system_.failures["peek 11"] = failure(109, true);
+  system_.fill(kErrRead, "x");
+  system_.failures["read 21"] = failure(109, true);
+  EXPECT_EQ(runCaptured(), 0);
+  EXPECT_EQ(out_ + err_, "");
+  EXPECT_EQ(app_.calls, Log{"advance:1"});
+}
+
+TEST_F(ProcessPollingTest, APipeWithoutSinkIsStillRead) {
+  system_.fill(kOutRead, "lost");
+  ProcessRunner("prog", true, "", nullptr, &err_, system_).runCaptured(true, false);
+  EXPECT_TRUE(system_.pipes[kOutRead].empty());
+}
+
+TEST_F(ProcessPollingTest, EveryFailureHasItsTextAndLeavesNoHandleOpen) {
+  const std::string text = systemErrorText(5);
+  const struct {
+    const char* call;
+    std::string message;
+  } cases[] = {
+      {"start", "CreateProcess failed  ==>  " + text},
+      {"query", "CreateProcess unable to get exit code for process ==> " + text},
+      {"peek 21", "PeekNamedPipe failed  ==>  " + text},
+      {"read 11", "ReadFile failed  ==>  " + text},
+  };
+  for (const auto& c : cases) {
+    system_ = ScriptedSystem();
+    system_.failures[c.call] = failure(5);
+    system_.fill(kOutRead, "kept");
+    out_.clear();
+    EXPECT_EQ(failureOf([this] { return runCaptured(); }), c.message);
+    EXPECT_TRUE(system_.open.empty()) << c.call;
+    EXPECT_EQ(system_.count("sleep 500"), 0u);
+    // What was read before the failure stays in the sink.
+    EXPECT_EQ(out_, std::string(c.call) == "peek 21" ? "kept" : "") << c.call;
+  }
+  for (const int failing : {1, 2}) {
+    system_ = ScriptedSystem();
+    system_.failPipe = failing;
+    EXPECT_EQ(failureOf([this] { return runCaptured(); }), systemErrorText(8));
+    EXPECT_TRUE(system_.open.empty());
+  }
+}
+
+TEST_F(ProcessPollingTest, APlainRunWaitsOnlyWhenAskedAndClosesTheChildOnEveryWayOut) {
+  EXPECT_EQ(runPlain(false), 0);
+  EXPECT_EQ(system_.log, (Log{"start", "close child"}));
+  EXPECT_FALSE(system_.started.redirect);
+  EXPECT_EQ(system_.started.creationFlags, 0x10u);
+
+  system_ = ScriptedSystem();
+  system_.exitCode = 7;
+  EXPECT_EQ(runPlain(true), 7);
+  EXPECT_EQ(system_.log, (Log{"start", "wait", "query", "close child"}));
+
+  const std::string text = systemErrorText(5);
+  for (const auto& c : std::map<std::string, std::string>{
+           {"start", "CreateProcess failed  ==>  " + text},
+           {"wait", "CreateProcess unable to wait for completion ==> " + text},
+           {"query", "CreateProcess unable to get exit code for process ==> " + text}}) {
+    system_ = ScriptedSystem();
+    system_.failures[c.first] = failure(5);
+    EXPECT_EQ(failureOf([this] { return runPlain(true); }), c.second);
+    EXPECT_TRUE(system_.open.empty()) << c.first;
+  }
+}
+
+}  // namespace
