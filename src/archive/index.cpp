@@ -5,6 +5,9 @@
 
 #include <cstdio>
 
+#include "jvm/jvm_file.h"
+#include "jvm/jvm_search.h"
+#include "launch/launch_script.h"
 #include "launcher/exceptions.h"
 #include "launcher/log.h"
 #include "launcher/settings.h"
@@ -88,11 +91,15 @@ FileEntry readIndexRecord(std::FILE* file) {
   return entry;
 }
 
-LauncherArchive::LauncherArchive() = default;
+LauncherArchive::LauncherArchive() : jvmSearch_(new JvmSearch) {}
 LauncherArchive::~LauncherArchive() = default;
 
 void LauncherArchive::loadIndex(bool loadScripts) {
   if (indexLoaded_) return;
+  // Scripts taken from a failed load still use its entries' tag files; a
+  // second reading would append the entries again and replace those tag
+  // files under the scripts, so the failure stands.
+  if (!index_.entries().empty()) throw LauncherException(loadFailure_);
   std::FILE* file = std::fopen(settings().launcherFile.c_str(), "rb");
   if (!file) throw LauncherException("Cannot open launcher file.");
   FileCloser closer(file);
@@ -109,7 +116,8 @@ void LauncherArchive::loadIndex(bool loadScripts) {
       for (const FileEntry& entry : index_.entries()) writeLog(entryListing(entry));
       if (loadScripts) this->loadScripts(file);
     }
-  } catch (const LauncherException&) {
+  } catch (const LauncherException& e) {
+    loadFailure_ = e.message();
     throw;
   } catch (...) {
     // A failure below the launcher's own operations ends the load quietly
@@ -123,7 +131,7 @@ void LauncherArchive::loadScripts(std::FILE* file) {
     if (entry.type != INSTRUCTIONS && entry.type != JVM && entry.type != LAUNCHSCRIPT) continue;
     entry.tagFile.reset(new TagFile);
     entry.tagFile->parse(file, entry.fileName, entry.offset, entry.length);
-    const TagFile& script = *entry.tagFile;
+    TagFile& script = *entry.tagFile;
     if (entry.type == INSTRUCTIONS) {
       if (!instructionScript_) {
         try {
@@ -133,7 +141,8 @@ void LauncherArchive::loadScripts(std::FILE* file) {
         }
       }
     } else if (entry.type == JVM) {
-      if (!jvmFilesGiven_) jvmFiles_.push_back(&script);
+      if (!jvmFilesGiven_)
+        jvmSearch_->addJvmFile(std::unique_ptr<JvmFile>(new JvmFile(script)));
     } else if (!launchScript_) {
       setLaunchScript(script);
     }
@@ -146,11 +155,22 @@ void LauncherArchive::setInstructionScript(const TagFile& script) {
 }
 
 void LauncherArchive::setLaunchScript(const TagFile& script) {
-  launchScript_ = &script;
-  ui::setTitle(script.value("DESC", 0));
+  launchScript_.reset(new LaunchScript(script));
+  ui::setTitle(launchScript_->description());
 }
 
-const TagFile& LauncherArchive::loadTagFile(const std::string& path) {
+const TagFile* LauncherArchive::launchScript() const {
+  return launchScript_ ? launchScript_->sourceTagFile() : nullptr;
+}
+
+std::vector<const TagFile*> LauncherArchive::jvmFiles() const {
+  std::vector<const TagFile*> tagFiles;
+  for (const std::unique_ptr<JvmFile>& jvmFile : jvmSearch_->jvmFiles())
+    tagFiles.push_back(&jvmFile->tagFile());
+  return tagFiles;
+}
+
+TagFile& LauncherArchive::loadTagFile(const std::string& path) {
   loadedTagFiles_.emplace_back(new TagFile(path));
   return *loadedTagFiles_.back();
 }
@@ -186,7 +206,7 @@ void LauncherArchive::loadInputFile(const TagFile& input) {
     const std::string path = input.value("JVM", i);
     if (path.empty()) continue;
     try {
-      jvmFiles_.push_back(&loadTagFile(path));
+      jvmSearch_->addJvmFile(std::unique_ptr<JvmFile>(new JvmFile(loadTagFile(path))));
     } catch (const LauncherException& e) {
       throw LauncherException("Error loading JVM file." + e.message());
     }
@@ -197,9 +217,12 @@ LauncherArchive& launcherArchive() { return *archiveInstance(); }
 void resetLauncherArchive() { archiveInstance().reset(new LauncherArchive); }
 
 int32_t readLauncherKind(const std::string& path) {
+  // Kept with the path it was read from: a kind remembered for one launcher
+  // file must not answer for another once launcherFile names a new one.
   static int32_t rememberedKind = -1;
+  static std::string rememberedPath;
   const bool isLauncherFile = path == settings().launcherFile;
-  if (isLauncherFile && rememberedKind != -1) return rememberedKind;
+  if (isLauncherFile && rememberedKind != -1 && path == rememberedPath) return rememberedKind;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return -1;
   int kind = -1;
@@ -208,6 +231,9 @@ int32_t readLauncherKind(const std::string& path) {
     if (kind == EOF) kind = -1;
   }
   std::fclose(file);
-  if (isLauncherFile && kind != -1) rememberedKind = kind;
+  if (isLauncherFile && kind != -1) {
+    rememberedKind = kind;
+    rememberedPath = path;
+  }
   return kind;
 }

@@ -10,6 +10,8 @@
 
 class TagFile;
 class InstructionInterpreter;
+class JvmSearch;
+class LaunchScript;
 
 enum FileType : int32_t {
   INSTRUCTIONS = 0,
@@ -79,26 +81,33 @@ public:
   bool indexLoaded() const { return indexLoaded_; }
   const FileIndex& fileIndex() const { return index_; }
   InstructionInterpreter* instructionScript() const { return instructionScript_.get(); }
-  const TagFile* launchScript() const { return launchScript_; }
-  const std::vector<const TagFile*>& jvmFiles() const { return jvmFiles_; }
+  // The launch script in use, or null.
+  LaunchScript* launchScriptInUse() const { return launchScript_.get(); }
+  // The tag file the launch script in use was read from, or null.
+  const TagFile* launchScript() const;
+  // The JVM search with the JVM description files, in load order.
+  JvmSearch& jvmSearch() const { return *jvmSearch_; }
+  // The tag files of the JVM description files, in load order.
+  std::vector<const TagFile*> jvmFiles() const;
   const std::string& verifierClassPath() const { return verifierClassPath_; }
   const std::string& verifierClassName() const { return verifierClassName_; }
 
 private:
   void loadScripts(std::FILE* file);
-  const TagFile& loadTagFile(const std::string& path);
+  TagFile& loadTagFile(const std::string& path);
   void setInstructionScript(const TagFile& script);
   void setLaunchScript(const TagFile& script);
 
   FileIndex index_;
   std::vector<std::unique_ptr<TagFile>> loadedTagFiles_;
   std::unique_ptr<InstructionInterpreter> instructionScript_;
-  const TagFile* launchScript_ = nullptr;
-  std::vector<const TagFile*> jvmFiles_;
+  std::unique_ptr<LaunchScript> launchScript_;
+  std::unique_ptr<JvmSearch> jvmSearch_;
   std::string verifierClassPath_;
   std::string verifierClassName_;
   bool jvmFilesGiven_ = false;
   bool indexLoaded_ = false;
+  std::string loadFailure_;
 };
 
 // The process's one archive.

@@ -1,0 +1,29 @@
+#pragma once
+// One JVM found by a search: its home and the JVM description file it
+// matched, whose tag file it shares with the JvmFile.
+
+#include <string>
+
+class TagFile;
+
+class JvmMatch {
+public:
+  JvmMatch(std::string home, TagFile& tagFile);
+
+  const std::string& home() const { return home_; }
+  TagFile& tagFile() const { return tagFile_; }
+  bool foundRelativeToLauncher() const { return foundRelativeToLauncher_; }
+  void setFoundRelativeToLauncher(bool relative) { foundRelativeToLauncher_ = relative; }
+
+  // Records the match in the shared tag file (JVM_HOME, JVM_FILE, JVM_TEMP)
+  // and writes the whole file to a new temporary file, for the Java program
+  // to read; gives that file's path. Empty, with the tag file untouched,
+  // when the system makes no temporary file (createTempFile logs that).
+  // Throws LauncherException when the temporary root is missing.
+  std::string writeJvmFile() const;
+
+private:
+  std::string home_;
+  TagFile& tagFile_;
+  bool foundRelativeToLauncher_ = false;
+};

@@ -1,0 +1,75 @@
+#include "launch/application_archive.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "archive/index.h"
+#include "archive/temp.h"
+#include "launch/launch_testing.h"
+#include "launch/paths.h"
+#include "launcher/exceptions.h"
+#include "launcher/messages.h"
+#include "launcher/settings.h"
+#include "launcher/text.h"
+
+namespace {
+
+constexpr size_t kCopyChunk = 4096;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string& rememberedPath() {
+  static std::string path;
+  return path;
+}
+
+LauncherException copyError(int error) {
+  return LauncherException(loadMessageText(kTextErrorWritingFile) + decimal(error ? error : EIO) +
+                           loadMessageText(kTextNotEnoughSpace));
+}
+
+std::string extractApplicationEntries() {
+  std::string path;
+  const std::string directory = createPrivateDir();
+  for (const FileEntry& entry : launcherArchive().fileIndex().entries())
+    if (entry.type == APPLICATION_ARCHIVE) path = extractTo(entry, directory);
+  return path;
+}
+
+std::string copyBesideLauncher(const std::string& name) {
+  const std::string source = ensureTrailingSeparator(launcherDirectory()) + name;
+  const std::string target = ensureTrailingSeparator(createPrivateDir()) + lastPathComponent(name);
+  File in(std::fopen(source.c_str(), "rb"));
+  if (!in) return std::string();
+  File out(std::fopen(target.c_str(), "wb"));
+  if (!out) return std::string();
+  char buffer[kCopyChunk];
+  for (;;) {
+    const size_t taken = std::fread(buffer, 1, sizeof buffer, in.get());
+    errno = 0;
+    if (taken > 0 && std::fwrite(buffer, 1, taken, out.get()) != taken) throw copyError(errno);
+    if (taken < sizeof buffer) break;
+  }
+  // A source that could not be read to its end, or a copy that did not
+  // reach the disk, would hand the JVM a damaged archive as if all were well.
+  if (std::ferror(in.get())) throw copyError(EIO);
+  errno = 0;
+  if (std::fclose(out.release()) != 0) throw copyError(errno);
+  return target;
+}
+
+}  // namespace
+
+std::string applicationArchiveFunction(LaunchScript&, const std::vector<std::string>& arguments) {
+  std::string& remembered = rememberedPath();
+  if (remembered.empty())
+    remembered = arguments.empty() ? extractApplicationEntries() : copyBesideLauncher(arguments[0]);
+  return remembered;
+}
+
+void resetApplicationArchive() { rememberedPath().clear(); }
+void rememberApplicationArchive(const std::string& path) { rememberedPath() = path; }

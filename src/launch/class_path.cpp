@@ -1,0 +1,87 @@
+#include "launch/class_path.h"
+
+#include <utility>
+
+#include "archive/index.h"
+#include "archive/temp.h"
+#include "launch/launch_script.h"
+#include "launch/side_files.h"
+#include "launcher/log.h"
+#include "launcher/settings.h"
+#include "os/environment.h"
+
+namespace {
+
+class ClassPath {
+public:
+  explicit ClassPath(std::string separator) : separator_(std::move(separator)) {}
+  void add(const std::string& element) {
+    if (element.empty()) return;
+    if (added_) text_ += separator_;
+    text_ += element;
+    added_ = true;
+  }
+  void addAll(const std::vector<std::string>& elements) {
+    for (const std::string& element : elements) add(element);
+  }
+  const std::string& text() const { return text_; }
+
+private:
+  std::string separator_;
+  std::string text_;
+  bool added_ = false;
+};
+
+std::string withoutSurroundingQuotes(std::string text) {
+  if (!text.empty() && text.front() == '"') text.erase(0, 1);
+  if (!text.empty() && text.back() == '"') text.pop_back();
+  return text;
+}
+
+std::string quoted(const std::string& text) { return '"' + text + '"'; }
+
+// Every class-path archive of the launcher file, extracted into a new
+// private directory.
+std::vector<std::string> extractEmbeddedClassPath() {
+  std::vector<std::string> paths;
+  const std::string directory = createPrivateDir();
+  for (const FileEntry& entry : launcherArchive().fileIndex().entries())
+    if (entry.type == CLASSPATH_ARCHIVE) paths.push_back(extractTo(entry, directory));
+  return paths;
+}
+
+}  // namespace
+
+std::string classPathFunction(LaunchScript& script, const std::vector<std::string>& arguments) {
+  const bool environmentMode = script.jvmValue("USE_CP_ENV_VAR") == "1";
+  const auto element = [environmentMode](const std::string& text) {
+    return environmentMode ? withoutSurroundingQuotes(text) : text;
+  };
+
+  ClassPath path(script.jvmValue("CLASSPATH_SEPARATOR"));
+  // Two quote characters even without the option, so the path is never empty.
+  path.add(quoted(settings().classPathPrepend));
+  path.addAll(readSideFile(kClassPathFirstFile));
+  path.add(script.jvmValue("JVM_CLASSPATH"));
+  path.addAll(readSideFile(kClassPathFile));
+  for (const std::string& argument : arguments) path.add(element(argument));
+  path.add(element(script.expand(script.archive(), '%')));
+  if (script.includeEmbeddedClassPath())
+    for (const std::string& extracted : extractEmbeddedClassPath())
+      path.add(environmentMode ? extracted : quoted(extracted));
+  path.addAll(readSideFile(kClassPathLastFile));
+  path.add(quoted(settings().classPathAppend));
+
+  if (!environmentMode) return script.jvmValue("CLASSPATH") + path.text();
+  const std::string variable = script.jvmValue("CP_ENV_VAR");
+  if (variable.empty()) {
+    writeLog(
+        "If USE_CP_ENV_VAR is set to 1 in the jvm file, then the jvm file should also define "
+        "CP_ENV_VAR.",
+        kLogError);
+  } else {
+    os::setEnvironmentVariable(variable, &path.text());
+    writeLog("Set env var " + variable + " to " + path.text() + "\n");
+  }
+  return std::string();
+}

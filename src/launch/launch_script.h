@@ -1,0 +1,70 @@
+#pragma once
+// The launch script: a template of the Java command line whose % function
+// calls, @ tag values of the chosen JVM description file and # environment
+// variables are expanded into the command that is run.
+
+#include <cstddef>
+#include <string>
+
+#include "launch/text_expander.h"
+
+class JvmFile;
+class TagFile;
+
+class LaunchScript : public TextExpander {
+public:
+  // From a launch script file: COMMAND, DISPLAY_CONSOLE (default off),
+  // AUTO_SET_WORKING_DIR (default on), DESC and ARCHIVE; output is
+  // captured and the archive's class-path entries are included.
+  explicit LaunchScript(const TagFile& script);
+  // From a bare command text, as JVM verification builds one.
+  LaunchScript(const std::string& command, bool captureOutput, bool includeEmbeddedClassPath);
+
+  // The command with its functions, then the JVM file's values, then the
+  // environment variables expanded. Throws LauncherException: "Launch
+  // script error: " and the problem for a faulty call or a runaway
+  // expansion (after logging the command as it stood), and the errors of
+  // the functions and of an unterminated quoted argument unchanged.
+  std::string buildCommand(JvmFile& jvmFile);
+
+  // % calls a function, # reads an environment variable.
+  void expandOne(std::string& text, char marker, size_t start, size_t end) override;
+
+  const std::string& command() const { return command_; }
+  bool captureOutput() const { return captureOutput_; }
+  bool displayConsole() const { return displayConsole_; }
+  bool autoSetWorkingDir() const { return autoSetWorkingDir_; }
+  bool includeEmbeddedClassPath() const { return includeEmbeddedClassPath_; }
+  const std::string& description() const { return description_; }
+  const std::string& archive() const { return archive_; }
+  // The tag file this script was read from; null for a command text.
+  const TagFile* sourceTagFile() const { return sourceTagFile_; }
+
+  // What the program wrote; every run appends.
+  std::string& standardOutput() { return standardOutput_; }
+  std::string& standardError() { return standardError_; }
+
+  // For the functions, during buildCommand: the first value of a tag of the
+  // JVM file being launched, and text with its @NAME@ values substituted.
+  // Outside buildCommand there is no JVM file: tags read as empty and text
+  // stays as it is.
+  std::string jvmValue(const std::string& tag) const;
+  std::string substituteValues(const std::string& text);
+
+private:
+  void expandFunction(std::string& text, size_t start, size_t end);
+  // Logs the command as it stands and throws the launch-script error.
+  [[noreturn]] void fail(const std::string& text, const std::string& message) const;
+
+  std::string command_;
+  bool captureOutput_ = true;
+  bool displayConsole_ = false;
+  bool autoSetWorkingDir_ = true;
+  bool includeEmbeddedClassPath_ = true;
+  std::string description_;
+  std::string archive_;
+  const TagFile* sourceTagFile_ = nullptr;
+  std::string standardOutput_;
+  std::string standardError_;
+  JvmFile* currentJvmFile_ = nullptr;
+};

@@ -1,0 +1,128 @@
+#pragma once
+// What the launch tests share: a launcher directory and a temporary root of
+// their own, a JVM description file to expand against, the run's log, and
+// launcher files with archive entries.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "archive/index.h"
+#include "archive/index_writer.h"
+#include "archive/temp.h"
+#include "archive/temp_testing.h"
+#include "cleanup/cleanup_list.h"
+#include "cleanup/cleanup_testing.h"
+#include "jvm/jvm_file.h"
+#include "launch/launch_script.h"
+#include "launch/launch_testing.h"
+#include "launcher/exceptions.h"
+#include "launcher/settings.h"
+#include "launcher/text.h"
+#include "os/environment.h"
+#include "tagfile/tag_file.h"
+#include "test_support.h"
+
+// Sets (null: removes) an environment variable for one test, then puts it back.
+class ScopedVariable {
+public:
+  ScopedVariable(const std::string& name, const char* value) : name_(name) {
+    had_ = os::getEnvironmentVariable(name_, &saved_);
+    const std::string text = value ? value : "";
+    os::setEnvironmentVariable(name_, value ? &text : nullptr);
+  }
+  ~ScopedVariable() { os::setEnvironmentVariable(name_, had_ ? &saved_ : nullptr); }
+
+private:
+  std::string name_, saved_;
+  bool had_ = false;
+};
+
+inline std::string variable(const std::string& name) {
+  std::string value;
+  return os::getEnvironmentVariable(name, &value) ? value : std::string();
+}
+
+class LaunchFixture : public LauncherStateTest {
+protected:
+  void SetUp() override {
+    LauncherStateTest::SetUp();
+    resetTempState();
+    resetCleanupState();
+    resetApplicationArchive();
+    setTempRoot(tempRoot());
+    settings().logFile = dir_.file("run.log");
+    settings().launcherFile = settings().originalLauncherFile = dir_.file("setup.exe");
+    for (const auto& [tag, value] :
+         std::vector<std::pair<std::string, std::string>>{{"CLASSPATH", "-cp "},
+                                                          {"CLASSPATH_SEPARATOR", ";"},
+                                                          {"SYSTEM", "-D"},
+                                                          {"SYSTEM_SEPARATOR", "="}})
+      jvmTags_.setValue(tag, value);
+  }
+  void TearDown() override {
+    resetApplicationArchive();
+    resetCleanupState();
+    resetTempState();
+    LauncherStateTest::TearDown();
+  }
+
+  std::string tempRoot() const { return ensureTrailingSeparator(temp_.path()); }
+  std::string privateDir(size_t i) const {
+    return ensureTrailingSeparator(cleanupList().directories().at(i));
+  }
+
+  struct Stored {
+    FileType type;
+    std::string name, bytes;
+  };
+  // Writes the launcher file with these entries and loads its index and scripts.
+  void useLauncher(const std::vector<Stored>& stored, uint8_t kind = 1) {
+    std::string bytes = "MZ stub";
+    std::vector<FileEntry> entries;
+    std::vector<int64_t> sizes;
+    for (const Stored& file : stored) {
+      entries.emplace_back();
+      entries.back().type = file.type;
+      entries.back().id = static_cast<int32_t>(entries.size());
+      entries.back().fileName = file.name;
+      sizes.push_back(static_cast<int64_t>(file.bytes.size()));
+      bytes += file.bytes;
+    }
+    writeWholeFile(settings().launcherFile,
+                   bytes + layOutArchive(7, std::move(entries), sizes, kind).tail);
+    resetLauncherArchive();
+    launcherArchive().loadIndex(true);
+  }
+
+  // The log without its separator line; emptied for the next look.
+  std::string takeLog() {
+    std::string text = readTextFile(settings().logFile);
+    if (text.rfind("------------------\n", 0) == 0) text.erase(0, 19);
+    writeWholeFile(settings().logFile, "");
+    return text;
+  }
+
+  std::string build(const std::string& command) {
+    LaunchScript script(command, true, false);
+    return script.buildCommand(jvm_);
+  }
+  static std::string errorOf(const std::function<void()>& step) {
+    try {
+      step();
+    } catch (const LauncherException& e) {
+      return e.message();
+    }
+    return "(nothing thrown)";
+  }
+  std::string buildError(const std::string& command) {
+    return errorOf([&] { build(command); });
+  }
+
+  ScopedTempDir dir_;   // the launcher's directory
+  ScopedTempDir temp_;  // the temporary root
+  TagFile jvmTags_;
+  JvmFile jvm_{jvmTags_, "test.jvm"};
+};
