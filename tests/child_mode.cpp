@@ -16,6 +16,7 @@
 #include "os/environment.h"
 #include "os/process.h"
 #include "os/version.h"
+#include "fake_jvm_mode.h"
 
 namespace {
 
@@ -147,6 +148,10 @@ bool runChildModeIfAsked(int* exitCode) {
   const std::string steps(mode);
   if (steps == "print-arguments") {
     *exitCode = printArguments();
+    return true;
+  }
+  if (steps == "fake-jvm") {
+    *exitCode = runFakeJvm();
     return true;
   }
   // The arguments as a program's runtime reads them on every family: the

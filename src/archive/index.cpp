@@ -170,6 +170,14 @@ std::vector<const TagFile*> LauncherArchive::jvmFiles() const {
   return tagFiles;
 }
 
+const std::string& LauncherArchive::verifierClassPath() const {
+  return jvmSearch_->verifierClassPath();
+}
+
+const std::string& LauncherArchive::verifierClassName() const {
+  return jvmSearch_->verifierClassName();
+}
+
 TagFile& LauncherArchive::loadTagFile(const std::string& path) {
   loadedTagFiles_.emplace_back(new TagFile(path));
   return *loadedTagFiles_.back();
@@ -194,10 +202,7 @@ void LauncherArchive::loadInputFile(const TagFile& input) {
   }
   const std::string classPath = input.value("VERIFY_CLASSPATH", 0);
   const std::string className = input.value("VERIFY_CLASS_NAME", 0);
-  if (!classPath.empty() && !className.empty()) {
-    verifierClassPath_ = classPath;
-    verifierClassName_ = className;
-  }
+  if (!classPath.empty() && !className.empty()) jvmSearch_->setVerifier(classPath, className);
   const std::string title = input.value("UI_TITLE", 0);
   if (!title.empty()) ui::setTitle(title);
   const int32_t jvmCount = input.valueCount("JVM");

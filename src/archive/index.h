@@ -89,8 +89,9 @@ public:
   JvmSearch& jvmSearch() const { return *jvmSearch_; }
   // The tag files of the JVM description files, in load order.
   std::vector<const TagFile*> jvmFiles() const;
-  const std::string& verifierClassPath() const { return verifierClassPath_; }
-  const std::string& verifierClassName() const { return verifierClassName_; }
+  // The verifier an input file named, as the JVM search holds it.
+  const std::string& verifierClassPath() const;
+  const std::string& verifierClassName() const;
 
 private:
   void loadScripts(std::FILE* file);
@@ -103,8 +104,6 @@ private:
   std::unique_ptr<InstructionInterpreter> instructionScript_;
   std::unique_ptr<LaunchScript> launchScript_;
   std::unique_ptr<JvmSearch> jvmSearch_;
-  std::string verifierClassPath_;
-  std::string verifierClassName_;
   bool jvmFilesGiven_ = false;
   bool indexLoaded_ = false;
   std::string loadFailure_;

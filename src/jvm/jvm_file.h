@@ -3,8 +3,10 @@
 // operations on it, and the @NAME@ substitution of its tag values.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
+#include "jvm/jvm_match.h"
 #include "launch/text_expander.h"
 
 class TagFile;
@@ -25,6 +27,31 @@ public:
 
   // Every @NAME@ of text replaced by its tag value.
   std::string substituteValues(const std::string& text) { return expand(text, '@'); }
+
+  // Verification of one candidate home: null when the executable is missing
+  // or the verifier's output does not qualify it (both only logged). Leaves
+  // JVM_HOME at the home last run. Throws LauncherException when the
+  // verifier cannot be extracted or run.
+  std::unique_ptr<JvmMatch> checkCandidate(const std::string& home, const std::string& classpath,
+                                           const std::string& className);
+  // checkCandidate of the file's own JVM_HOME; null, with a warning, when
+  // the file names no JVM_PROPERTIES.
+  std::unique_ptr<JvmMatch> verifyOwnHome(const std::string& classpath,
+                                          const std::string& className);
+  // Runs the verifier in home and checks what it printed.
+  bool runVerifier(const std::string& home, const std::string& classpath,
+                   const std::string& className);
+
+  // The hint searches, each null when nothing verifies or when the file
+  // names no JVM_PROPERTIES (warned). Throw LauncherException: text 27 for
+  // a platform hint with an unknown hive, text 17 without drives, and the
+  // errors of checkCandidate.
+  std::unique_ptr<JvmMatch> searchPlatformHints(const std::string& classpath,
+                                                const std::string& className);
+  std::unique_ptr<JvmMatch> searchPathHints(const std::string& classpath,
+                                            const std::string& className);
+  std::unique_ptr<JvmMatch> searchJvmPaths(const std::string& classpath,
+                                           const std::string& className);
 
 private:
   TagFile& tagFile_;

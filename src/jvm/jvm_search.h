@@ -1,17 +1,70 @@
 #pragma once
-// The run's JVM search. For now the list of JVM description files it
-// tries, in the order in which they were loaded; it owns them.
+// The run's JVM search: the JVM description files in load order (owned),
+// the verifier they are checked with, the hint search that finds one JVM
+// and the disk scan that finds one or all.
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "jvm/jvm_file.h"
+#include "jvm/jvm_match.h"
+
+using JvmMatches = std::vector<std::unique_ptr<JvmMatch>>;
+
+// Homes of one JVM file found by a scan and not yet verified.
+struct CandidateGroup {
+  JvmFile* jvmFile;
+  std::vector<std::string> homes;  // in the order found, each once
+};
 
 class JvmSearch {
 public:
+  virtual ~JvmSearch() = default;
+
   void addJvmFile(std::unique_ptr<JvmFile> jvmFile) { jvmFiles_.push_back(std::move(jvmFile)); }
   const std::vector<std::unique_ptr<JvmFile>>& jvmFiles() const { return jvmFiles_; }
 
+  // Appends the first verified JVM, if any: the user's home with every JVM
+  // file, then each file's platform hints, path hints and platform JVM
+  // paths up to the first file with SEARCH_ALL, then the disk scan when
+  // that file asked for it. Throws LauncherException for configuration,
+  // drive, extraction and process failures; the search ends there.
+  void findJvm(JvmMatches& results);
+  // Scans every fixed drive and appends the verified JVMs: all of them, or
+  // only the first with stopAtFirst. Throws as findJvm.
+  void findAllJvms(JvmMatches& results, bool stopAtFirst);
+
+  // The verifier an input file names, used as given from now on.
+  void setVerifier(const std::string& classpath, const std::string& className);
+  // Without a verifier set, extracts the archive's verifier (once per run).
+  // Throws LauncherException when the extraction fails.
+  void prepareVerifier();
+  // prepareVerifier, then the classpath and class to verify with.
+  void verifierArguments(std::string* classpath, std::string* className);
+  const std::string& verifierClassPath() const { return verifierClassPath_; }
+  const std::string& verifierClassName() const { return verifierClassName_; }
+
+  // The walk's report of an executable that matched a JVM_EXE; true ends
+  // the walk (a JVM of the first file verified when only one is wanted).
+  virtual bool onCandidate(const std::string& path);
+  void recordCandidate(JvmFile& jvmFile, const std::string& home);
+  const std::vector<CandidateGroup>& candidateGroups() const { return groups_; }
+
+  // Walks every fixed drive for the JVM files' executables and verifies
+  // the candidates (see findAllJvms); appends the matches verified after
+  // the walk. Throws LauncherException for listing and process failures.
+  void exhaustiveScan(JvmMatches& results);
+
 private:
+  void checkUserHome();
+  // True when the last JVM file tried asked for the disk scan.
+  bool searchHints();
+
   std::vector<std::unique_ptr<JvmFile>> jvmFiles_;
+  std::vector<CandidateGroup> groups_;
+  std::unique_ptr<JvmMatch> found_;
+  bool stopAtFirst_ = false;
+  std::string verifierClassPath_;
+  std::string verifierClassName_;
 };

@@ -1,0 +1,88 @@
+// The three hint searches of one JVM description file.
+#include <vector>
+
+#include "jvm/fixed_drives.h"
+#include "jvm/jvm_file.h"
+#include "jvm/jvm_paths.h"
+#include "jvm/platform_hint.h"
+#include "jvm/verifier.h"
+#include "launch/paths.h"
+#include "launcher/log.h"
+#include "launcher/settings.h"
+#include "os/path.h"
+#include "tagfile/tag_file.h"
+
+namespace {
+
+std::string searchingFor(const JvmFile& jvmFile, const char* hints) {
+  return "Searching for " + jvmFile.tagFile().value("DESC", 0) + " using " + hints;
+}
+
+// The launcher directory followed by a relative hint.
+std::string besideLauncher(const std::string& hint) {
+  std::string directory = launcherDirectory();
+  if (!directory.empty() && !isDirectorySeparator(directory.back()))
+    directory += os::pathSeparator();
+  return directory + hint;
+}
+
+}  // namespace
+
+std::unique_ptr<JvmMatch> JvmFile::searchPlatformHints(const std::string& classpath,
+                                                       const std::string& className) {
+  if (!hasRequiredProperties(*this)) return nullptr;
+  writeLog(searchingFor(*this, "platform hints"));
+  std::unique_ptr<JvmMatch> found;
+  const int count = tagFile_.valueCount("PLATFORM_HINT");
+  for (int i = 0; i < count && !found; ++i) {
+    const std::string hint = tagFile_.value("PLATFORM_HINT", i);
+    if (hint.empty()) continue;
+    std::vector<std::string> homes;
+    resolvePlatformHint(hint, homes);
+    for (const std::string& home : homes) {
+      if (home.empty() || found) continue;
+      writeLog("Checking JVM at " + home + " which was resolved from platform hint " + hint);
+      found = checkCandidate(home, classpath, className);
+    }
+  }
+  return found;
+}
+
+std::unique_ptr<JvmMatch> JvmFile::searchPathHints(const std::string& classpath,
+                                                   const std::string& className) {
+  if (!hasRequiredProperties(*this)) return nullptr;
+  writeLog(searchingFor(*this, "path hints"));
+  std::vector<std::string> drives;
+  fixedDrives(drives);
+  std::unique_ptr<JvmMatch> found;
+  const int count = tagFile_.valueCount("PATH_HINT");
+  for (int i = 0; i < count && !found; ++i) {
+    const std::string hint = tagFile_.value("PATH_HINT", i);
+    if (!hint.empty() && isDirectorySeparator(hint[0])) {
+      for (size_t d = 0; d < drives.size() && !found; ++d) {
+        const std::string candidate = drives[d] + os::pathSeparator() + hint.substr(1);
+        writeLog("Checking path hint " + candidate);
+        found = checkCandidate(candidate, classpath, className);
+      }
+    } else {
+      found = checkCandidate(besideLauncher(hint), classpath, className);
+      if (found) found->setFoundRelativeToLauncher(true);
+    }
+  }
+  return found;
+}
+
+std::unique_ptr<JvmMatch> JvmFile::searchJvmPaths(const std::string& classpath,
+                                                  const std::string& className) {
+  if (!hasRequiredProperties(*this)) return nullptr;
+  writeLog(searchingFor(*this, "platform specific JVM Path hints"));
+  std::unique_ptr<JvmMatch> found;
+  for (const JvmPathCandidate& candidate :
+       platformJvmPathCandidates(tagFile_.value("JVM_EXE", 0))) {
+    writeLog("Checking JVM at " + candidate.home +
+             " which was resolved from the platform JVM path " + candidate.path);
+    found = checkCandidate(candidate.home, classpath, className);
+    if (found) break;
+  }
+  return found;
+}

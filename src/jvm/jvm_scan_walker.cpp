@@ -1,0 +1,64 @@
+#include "jvm/jvm_scan_walker.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "archive/temp.h"
+#include "cleanup/cleanup_list.h"
+#include "jvm/jvm_search.h"
+#include "launch/paths.h"
+#include "launcher/text.h"
+#include "os/drives.h"
+
+namespace {
+
+const char kRecycleBin[] = "RECYCLE";
+
+bool sameIgnoringCase(const std::string& text, size_t start, const std::string& expected) {
+  if (text.size() < start + expected.size()) return false;
+  return samePathIgnoringCase(text.substr(start, expected.size()), expected);
+}
+
+}  // namespace
+
+bool pathEndsWithExecutable(const std::string& path, const std::string& name) {
+  if (name.empty() || path.size() < name.size()) return false;
+  const size_t start = path.size() - name.size();
+  if (!sameIgnoringCase(path, start, name)) return false;
+  return start == 0 || isDirectorySeparator(path[start - 1]);
+}
+
+bool isRecycleBin(const std::string& directory, const std::string& root) {
+  if (directory.size() <= root.size() || !samePathIgnoringCase(directory.substr(0, root.size()), root))
+    return false;
+  // Windows NT 6 names its bin $Recycle.Bin; the older systems RECYCLER and Recycled.
+  size_t start = root.size();
+  if (directory[start] == '$') ++start;
+  return sameIgnoringCase(directory, start, kRecycleBin);
+}
+
+JvmScanWalker::JvmScanWalker(std::vector<std::string> executableNames, JvmSearch& search)
+    : executableNames_(std::move(executableNames)),
+      search_(search),
+      tempRoot_(ensureTrailingSeparator(getTempRoot())),
+      fences_(os::scanFences()) {}
+
+bool JvmScanWalker::walk(const std::string& root) {
+  root_ = ensureTrailingSeparator(root);
+  return DirectoryWalker::walk(root);
+}
+
+bool JvmScanWalker::visitFile(const std::string& path) {
+  for (const std::string& name : executableNames_)
+    if (pathEndsWithExecutable(path, name) && search_.onCandidate(path)) return true;
+  return false;
+}
+
+bool JvmScanWalker::skipDirectory(const std::string& directory) {
+  // The launcher's own extracted files are never candidates.
+  if (samePathIgnoringCase(directory, tempRoot_)) return true;
+  if (isRecycleBin(directory, root_)) return true;
+  return directory != root_ &&
+         std::find(fences_.begin(), fences_.end(), directory) != fences_.end();
+}

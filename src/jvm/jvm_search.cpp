@@ -1,0 +1,147 @@
+#include "jvm/jvm_search.h"
+
+#include <algorithm>
+
+#include "archive/index.h"
+#include "archive/temp.h"
+#include "jvm/fixed_drives.h"
+#include "jvm/jvm_scan_walker.h"
+#include "launch/paths.h"
+#include "launcher/log.h"
+#include "launcher/settings.h"
+#include "launcher/ui.h"
+#include "os/path.h"
+#include "tagfile/tag_file.h"
+
+namespace {
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Whether path ends in the JVM file's executable exactly, letter case
+// included, as a whole component: anything else is not that file's JVM.
+bool endsWithExecutable(const std::string& path, const std::string& executable) {
+  if (executable.empty() || path.size() <= executable.size()) return false;
+  const size_t start = path.size() - executable.size();
+  return path.compare(start, executable.size(), executable) == 0 &&
+         isDirectorySeparator(path[start - 1]);
+}
+
+}  // namespace
+
+void JvmSearch::setVerifier(const std::string& classpath, const std::string& className) {
+  verifierClassPath_ = classpath;
+  verifierClassName_ = className;
+}
+
+void JvmSearch::prepareVerifier() {
+  if (!verifierClassPath_.empty() || !verifierClassName_.empty()) return;
+  std::string path;
+  for (const FileEntry& entry : launcherArchive().fileIndex().entries())
+    if (entry.type == VERIFIER_ARCHIVE) path = extractTo(entry, createPrivateDir());
+  if (path.empty()) return;
+  verifierClassPath_ = quoted(path);
+  verifierClassName_ = quoted("Verify");
+}
+
+void JvmSearch::verifierArguments(std::string* classpath, std::string* className) {
+  prepareVerifier();
+  *classpath = verifierClassPath_;
+  *className = verifierClassName_;
+}
+
+void JvmSearch::findJvm(JvmMatches& results) {
+  found_.reset();
+  prepareVerifier();
+  checkUserHome();
+  const bool scanAsked = !found_ && searchHints();
+  if (!found_ && scanAsked) {
+    stopAtFirst_ = true;
+    exhaustiveScan(results);
+  }
+  if (found_) results.push_back(std::move(found_));
+}
+
+void JvmSearch::checkUserHome() {
+  const std::string& home = settings().userJavaHome;
+  if (home.empty()) return;
+  writeLog("Checking user specified Java home directory => " + home);
+  for (size_t i = 0; i < jvmFiles_.size() && !found_; ++i)
+    found_ = jvmFiles_[i]->checkCandidate(home, verifierClassPath_, verifierClassName_);
+}
+
+bool JvmSearch::searchHints() {
+  writeLog("Initiating JVM search based on hints...");
+  bool searchAll = false;
+  for (size_t i = 0; i < jvmFiles_.size() && !found_ && !searchAll; ++i) {
+    JvmFile& jvmFile = *jvmFiles_[i];
+    searchAll = jvmFile.tagFile().flag("SEARCH_ALL", false);
+    ui::StatusDetailSaver saver;
+    ui::setStatusDetail(ui::kDetailSearching, jvmFile.tagFile().value("DESC", 0));
+    found_ = jvmFile.searchPlatformHints(verifierClassPath_, verifierClassName_);
+    if (!found_) found_ = jvmFile.searchPathHints(verifierClassPath_, verifierClassName_);
+    if (!found_) found_ = jvmFile.searchJvmPaths(verifierClassPath_, verifierClassName_);
+  }
+  return searchAll;
+}
+
+void JvmSearch::findAllJvms(JvmMatches& results, bool stopAtFirst) {
+  found_.reset();
+  prepareVerifier();
+  stopAtFirst_ = stopAtFirst;
+  exhaustiveScan(results);
+  // A JVM verified during the walk would otherwise be lost to the caller.
+  if (found_) results.push_back(std::move(found_));
+}
+
+void JvmSearch::exhaustiveScan(JvmMatches& results) {
+  groups_.clear();
+  std::vector<std::string> names;
+  for (const std::unique_ptr<JvmFile>& jvmFile : jvmFiles_) {
+    const std::string name = jvmFile->tagFile().value("JVM_EXE", 0);
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+  }
+  ui::StatusDetailSaver saver;
+  ui::setStatusDetail(ui::kDetailScanning, std::string());
+  writeLog("Beginning exhaustive search");
+  JvmScanWalker walker(names, *this);
+  std::vector<std::string> drives;
+  fixedDrives(drives);
+  for (const std::string& drive : drives)
+    if (walker.walk(drive + os::pathSeparator())) break;
+  if (found_) return;
+  writeLog("Processing unverified matches.\n");
+  for (const CandidateGroup& group : groups_) {
+    for (const std::string& home : group.homes) {
+      std::unique_ptr<JvmMatch> match =
+          group.jvmFile->checkCandidate(home, verifierClassPath_, verifierClassName_);
+      if (!match) continue;
+      results.push_back(std::move(match));
+      if (stopAtFirst_) return;
+    }
+  }
+}
+
+bool JvmSearch::onCandidate(const std::string& path) {
+  if (found_) return false;
+  for (size_t i = 0; i < jvmFiles_.size() && !found_; ++i) {
+    JvmFile& jvmFile = *jvmFiles_[i];
+    const std::string executable = jvmFile.tagFile().value("JVM_EXE", 0);
+    if (!endsWithExecutable(path, executable)) continue;
+    const std::string home = path.substr(0, path.size() - executable.size() - 1);
+    if (i == 0 && stopAtFirst_)
+      found_ = jvmFile.checkCandidate(home, verifierClassPath_, verifierClassName_);
+    else
+      recordCandidate(jvmFile, home);
+  }
+  return found_ != nullptr;
+}
+
+void JvmSearch::recordCandidate(JvmFile& jvmFile, const std::string& home) {
+  for (CandidateGroup& group : groups_) {
+    if (group.jvmFile != &jvmFile) continue;
+    if (std::find(group.homes.begin(), group.homes.end(), home) == group.homes.end())
+      group.homes.push_back(home);
+    return;
+  }
+  groups_.push_back({&jvmFile, {home}});
+}

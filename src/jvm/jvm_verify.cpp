@@ -1,0 +1,53 @@
+// Verification of a candidate JVM home against one JVM description file.
+#include <memory>
+
+#include "archive/temp.h"
+#include "jvm/jvm_file.h"
+#include "jvm/verifier.h"
+#include "launch/execute_launch.h"
+#include "launch/launch_script.h"
+#include "launcher/log.h"
+#include "launcher/text.h"
+#include "launcher/ui.h"
+#include "os/path.h"
+#include "tagfile/tag_file.h"
+
+std::unique_ptr<JvmMatch> JvmFile::checkCandidate(const std::string& home,
+                                                  const std::string& classpath,
+                                                  const std::string& className) {
+  const std::string executable = tagFile_.value("JVM_EXE", 0);
+  if (executable.empty() || home.empty()) return nullptr;
+  ui::StatusDetailSaver saver;
+  const std::string description = tagFile_.value("DESC", 0);
+  ui::setStatusDetail(ui::kDetailVerifying, description);
+  const std::string path = ensureTrailingSeparator(home) + executable;
+  writeLog("Verifying JVM at " + path + "\n   for JVM: " + description);
+  if (!fileExists(path)) {
+    writeLog(path + " does not exist");
+    ui::advanceProgress(2);
+    return nullptr;
+  }
+  if (!runVerifier(home, classpath, className)) return nullptr;
+  writeLog("Found matching JVM at " + home);
+  return std::unique_ptr<JvmMatch>(new JvmMatch(home, tagFile_));
+}
+
+std::unique_ptr<JvmMatch> JvmFile::verifyOwnHome(const std::string& classpath,
+                                                 const std::string& className) {
+  if (!hasRequiredProperties(*this)) return nullptr;
+  return checkCandidate(tagFile_.value("JVM_HOME", 0), classpath, className);
+}
+
+bool JvmFile::runVerifier(const std::string& home, const std::string& classpath,
+                          const std::string& className) {
+  // JVM_HOME is what @JVM_HOME@ and the child's JAVA_HOME are made from.
+  tagFile_.setValue("JVM_HOME", home);
+  const std::vector<PropertyPattern> properties = propertyPatterns(*this);
+  LaunchScript script(
+      verifierCommandTemplate(home, os::pathSeparator(), classpath, className, properties), true,
+      false);
+  executeLaunch(script, *this, StringList(), false);
+  const bool verified = checkVerifierOutput(script.standardOutput(), properties);
+  ui::advanceProgress(6);
+  return verified;
+}

@@ -1,0 +1,78 @@
+#include "jvm/platform_hint.h"
+
+#include "launcher/exceptions.h"
+#include "launcher/log.h"
+#include "launcher/messages.h"
+
+namespace {
+
+// The home held by value valueName of key keyPath: 0 and the text, which is
+// empty for an empty value, or the error that stopped the read.
+unsigned long readHome(os::RegistryHive hive, const std::string& keyPath,
+                       const std::string& valueName, std::string* home) {
+  os::RegistryKey key = 0;
+  unsigned long error = os::openRegistryKey(hive, keyPath, &key);
+  if (error != 0) return error;
+  error = os::readRegistryText(key, valueName, home);
+  os::closeRegistryKey(key);
+  return error;
+}
+
+}  // namespace
+
+PlatformHintParts splitPlatformHint(const std::string& hint) {
+  PlatformHintParts parts;
+  const size_t start = !hint.empty() && hint[0] == '\\' ? 1 : 0;
+  const size_t separator = hint.find('\\', start);
+  if (separator == std::string::npos) return parts;
+  const size_t last = hint.rfind('\\');
+  parts.hive = hint.substr(start, separator - start);
+  parts.valueName = hint.substr(last + 1);
+  parts.keyPath =
+      separator == last ? parts.valueName : hint.substr(separator + 1, last - separator - 1);
+  parts.afterHive = hint.substr(separator + 1);
+  return parts;
+}
+
+bool registryHiveFromName(const std::string& name, os::RegistryHive* hive) {
+  static const struct {
+    const char* name;
+    os::RegistryHive hive;
+  } kHives[] = {{"HKEY_LOCAL_MACHINE", os::RegistryHive::kLocalMachine},
+                {"HKEY_CURRENT_USER", os::RegistryHive::kCurrentUser},
+                {"HKEY_USERS", os::RegistryHive::kUsers},
+                {"HKEY_CLASSES_ROOT", os::RegistryHive::kClassesRoot},
+                {"HKEY_CURRENT_CONFIG", os::RegistryHive::kCurrentConfig}};
+  for (const auto& entry : kHives) {
+    if (name == entry.name) {
+      *hive = entry.hive;
+      return true;
+    }
+  }
+  return false;
+}
+
+void resolvePlatformHint(const std::string& hint, std::vector<std::string>& homes) {
+  homes.clear();
+  if (hint.empty()) return;
+  const PlatformHintParts parts = splitPlatformHint(hint);
+  os::RegistryHive hive;
+  if (!registryHiveFromName(parts.hive, &hive))
+    throw LauncherException(formatMessage(kTextInvalidHive, {parts.hive, hint}));
+  if (!os::hasRegistry()) return;
+  os::RegistryKey key = 0;
+  unsigned long error = os::openRegistryKey(hive, parts.keyPath, &key);
+  // A key that does not open has no subkey either, so only a value that
+  // cannot be read earns the try of the default value one level down.
+  if (error == 0) {
+    std::string home;
+    error = os::readRegistryText(key, parts.valueName, &home);
+    os::closeRegistryKey(key);
+    if (error != 0) error = readHome(hive, parts.afterHive, std::string(), &home);
+    if (error == 0) {
+      if (!home.empty()) homes.push_back(home);
+      return;
+    }
+  }
+  writeLog(formatMessage(kTextInvalidPlatformHint, {systemErrorText(error)}), kLogWarning);
+}

@@ -1,0 +1,53 @@
+#include "jvm/verifier.h"
+
+#include "jvm/jvm_file.h"
+#include "launcher/log.h"
+#include "launcher/text.h"
+#include "tagfile/tag_file.h"
+
+const char kVerifierMagic[] = "1739021872";
+
+std::string verifierCommandTemplate(const std::string& home, char separator,
+                                    const std::string& classpath, const std::string& className,
+                                    const std::vector<PropertyPattern>& properties) {
+  std::string command = "\"" + home;
+  if (home.empty() || home.back() != separator) command += separator;
+  command += "@JVM_EXE@\" %CP%(";
+  const bool quoted = !classpath.empty() && classpath.front() == '"' && classpath.back() == '"';
+  command += quoted ? "\"\"" + classpath + "\"\"" : classpath;
+  command += ") " + className;
+  for (const PropertyPattern& property : properties) command += " " + property.name;
+  return command;
+}
+
+bool checkVerifierOutput(const std::string& output, const std::vector<PropertyPattern>& properties) {
+  size_t position = 0;
+  std::string line;
+  bool magicSeen = false;
+  while (position < output.size() && !magicSeen) {
+    line.clear();
+    readLine(output, position, line);
+    magicSeen = line == kVerifierMagic;
+  }
+  if (!magicSeen) {
+    writeLog("Invalid magic value: " + line + "\n", kLogError);
+    return false;
+  }
+  for (const PropertyPattern& property : properties) {
+    // The verifier prints a line for every property, "null" for one the JVM
+    // lacks; output that stops early has not shown that the JVM qualifies.
+    if (position >= output.size()) return false;
+    line.clear();
+    readLine(output, position, line);
+    if (!propertyValueMatches(property.expected, line)) return false;
+  }
+  return true;
+}
+
+bool hasRequiredProperties(const JvmFile& jvmFile) {
+  if (!jvmFile.tagFile().value("JVM_PROPERTIES", 0).empty()) return true;
+  writeLog("Unable to verify " + jvmFile.name() +
+               " because the JVM_PROPERTIES tag was not specified.",
+           kLogWarning);
+  return false;
+}
