@@ -4,8 +4,17 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "archive/index.h"
+#include "archive/temp.h"
+#include "jvm/jvm_file.h"
+#include "jvm/jvm_match.h"
+#include "jvm/jvm_search.h"
+#include "launcher/text.h"
+#include "process/process_runner.h"
+#include "script/launcher_commands.h"
+#include "script/variables.h"
 #include "launcher/driver.h"
 #include "launcher/exceptions.h"
 #include "launcher/log.h"
@@ -43,10 +52,74 @@ std::unique_ptr<TagFile> loadInput(const std::string& name) {
   }
 }
 
-// The service actions need the JVM search and the launcher commands.
-[[noreturn]] void actionNotAvailable(const std::string& action) {
-  throw LauncherException("The " + action +
-                          " action is not available in this build of the launcher.");
+void printNumber(int32_t number) { std::printf("%ld\n", static_cast<long>(number)); }
+void printText(const std::string& text) { std::printf("%s\n", text.c_str()); }
+
+void searchAction(bool showProgress, bool showFailure) {
+  try {
+    LauncherCommands().doFindJvm(showProgress, showFailure);
+    printNumber(getNumber(1));
+    if (getNumber(1) != 0) {
+      printText(getString(1));
+      printText(getString(2));
+      forgetTempFile(getString(2));  // the caller reads it after this run
+    }
+  } catch (const LauncherException&) {
+    // The search has logged and, when asked, shown its failure already.
+  } catch (...) {
+    writeLog("Unexpected failure in search.", kLogError);
+  }
+  std::fflush(stdout);
+}
+
+void searchAllAction(bool showProgress, bool showFailure) {
+  writeLog("Finding all matching JVMs");
+  if (showProgress) {
+    ui::setStatus(ui::kStatusSearching);
+    ui::showProgress();
+  } else {
+    ui::hideProgress(0);
+  }
+  try {
+    std::vector<std::unique_ptr<JvmMatch>> matches;
+    launcherArchive().jvmSearch().findAllJvms(matches, false);
+    // Each match's description is written first, so that a failure cannot
+    // leave a count on standard output without its lines.
+    std::vector<std::string> paths;
+    for (const std::unique_ptr<JvmMatch>& match : matches) paths.push_back(match->writeJvmFile());
+    printNumber(static_cast<int32_t>(matches.size()));
+    for (size_t i = 0; i < matches.size(); ++i) {
+      forgetTempFile(paths[i]);
+      printText(matches[i]->home());
+      printText(paths[i]);
+    }
+  } catch (const LauncherException& e) {
+    const std::string text = messageText(kMsgUnableToSearchAll) + e.message();
+    writeLog(text, kLogError);
+    if (showFailure) ui::showMessage(text);
+    std::printf("0\n");
+  }
+  std::fflush(stdout);
+}
+
+void verifyJvmAction(bool showProgress, bool showFailure, const std::string& jvmFileName,
+                     const std::string& javaHome) {
+  TagFile tagFile(jvmFileName);
+  JvmFile jvmFile(tagFile, jvmFileName);
+  verifyJvm(showProgress, showFailure, jvmFile, javaHome);
+  printNumber(getNumber(1));
+  std::fflush(stdout);
+}
+
+void installJvmAction(bool showProgress, const std::string& installer,
+                      const std::string& destination) {
+  runProcess(installer, destination, showProgress, false, true, nullptr, nullptr, false);
+  const std::string path = ensureTrailingSeparator(destination) + "jvm";
+  TagFile jvm(path);
+  jvm.setJvmLocation(destination, path, false);
+  jvm.write(path);
+  printText(path);
+  std::fflush(stdout);
 }
 
 }  // namespace
@@ -78,21 +151,32 @@ void processInputFile(const std::string& name, DriverRun& run) {
   const std::string action = input->value("ACTION", 0);
   if (action == "RUN_INSTRUCTIONS") {
     run.runInstructions = true;
-  } else if (action == "SEARCH" || action == "SEARCH_ALL") {
-    actionNotAvailable(action);
+  } else if (action == "SEARCH") {
+    searchAction(showProgress, showFailure);
+    ui::setProgress(100);
+    run.runInstructions = false;
+  } else if (action == "SEARCH_ALL") {
+    searchAllAction(showProgress, showFailure);
+    ui::setProgress(100);
+    run.runInstructions = false;
   } else if (action == "VERIFY_JVM") {
-    if (input->value("VERIFY_JVM_FILE", 0).empty() || input->value("VERIFY_JVM_HOME", 0).empty()) {
+    const std::string jvmFile = input->value("VERIFY_JVM_FILE", 0);
+    const std::string javaHome = input->value("VERIFY_JVM_HOME", 0);
+    if (jvmFile.empty() || javaHome.empty()) {
       writeLog("TO execute the VERIFY_JVM action, you must also provide values in the input file "
                "for VERIFY_JVM_FILE and VERIFY_JVM_HOME.",
                kLogError);
       run.result = -1;
     } else {
-      actionNotAvailable(action);
+      verifyJvmAction(showProgress, showFailure, jvmFile, javaHome);
+      ui::setProgress(100);
     }
     run.runInstructions = false;
   } else if (action == "INSTALL_JVM") {
-    if (!input->value("INSTALL_JVM_EXE", 0).empty() && !input->value("INSTALL_JVM_DEST", 0).empty())
-      actionNotAvailable(action);
+    const std::string installer = input->value("INSTALL_JVM_EXE", 0);
+    const std::string destination = input->value("INSTALL_JVM_DEST", 0);
+    if (!installer.empty() && !destination.empty())
+      installJvmAction(showProgress, installer, destination);
     ui::setProgress(100);
     run.runInstructions = false;
   } else {

@@ -1,15 +1,57 @@
+// The launcher command bodies. Only portable code.
+
 #include "script/launcher_commands.h"
 
+#include <memory>
+#include <vector>
+
+#include "archive/index.h"
+#include "archive/temp.h"
+#include "cleanup/cleanup.h"
+#include "jvm/jvm_file.h"
+#include "jvm/jvm_match.h"
+#include "jvm/jvm_search.h"
+#include "launch/execute_launch.h"
+#include "launch/launch_script.h"
+#include "launch/pass_through.h"
 #include "launcher/exceptions.h"
+#include "launcher/log.h"
+#include "launcher/messages.h"
+#include "launcher/settings.h"
+#include "launcher/text.h"
 #include "launcher/ui.h"
+#include "process/process_runner.h"
+#include "script/variables.h"
+#include "tagfile/tag_file.h"
 
 namespace {
 
-// Commands whose subsystem this build does not have yet stop the script
-// with a clear error rather than pretending to have run.
-[[noreturn]] void notAvailable(const char* command) {
-  throw LauncherException(std::string("The ") + command +
-                          " command is not available in this build of the launcher.");
+const FileEntry* jvmEntry(int32_t id) {
+  const FileEntry* entry = launcherArchive().fileIndex().findEntryById(id);
+  return entry && entry->type == JVM && entry->tagFile ? entry : nullptr;
+}
+
+// Steps shared by LAUNCH and ILAUNCH once the JVM file is known.
+int32_t launchWith(LaunchScript& script, JvmFile& jvmFile, int16_t seconds) {
+  if (seconds > 0) {
+    ui::setStatus(ui::kStatusRunning);
+    ui::setStatusDetail(ui::kDetailNone, std::string());
+  }
+  ui::hideProgress(seconds);
+  LauncherSettings& s = settings();
+  const int32_t exitCode = executeLaunch(script, jvmFile, s.passThroughArguments, s.javaConsole);
+  s.lastLaunchOutput = script.standardOutput();
+  s.lastLaunchErrors = script.standardError();
+  return exitCode;
+}
+
+void showSearchProgress(bool showUi) {
+  if (showUi) {
+    ui::setStatus(ui::kStatusSearching);
+    ui::showProgress();
+  } else {
+    ui::hideProgress(0);
+  }
 }
 
 }  // namespace
@@ -20,9 +62,150 @@ void LauncherCommands::doInitializeUi() {
   ui::showProgress();
 }
 
-void LauncherCommands::doFindJvm(bool, bool) { notAvailable("FIND_JVM"); }
-int32_t LauncherCommands::doLaunchInternal(int32_t, int16_t) { notAvailable("ILAUNCH"); }
-void LauncherCommands::doInstallJvm(int32_t) { notAvailable("INSTALL_JVM"); }
-int32_t LauncherCommands::doLaunch(const std::string&, int16_t) { notAvailable("LAUNCH"); }
-void LauncherCommands::doVerify(bool, bool, int32_t) { notAvailable("VERIFY"); }
-void LauncherCommands::doExecuteLauncher(int32_t) { notAvailable("EXECUTE_LAUNCHER"); }
+void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
+  writeLog("Finding a JVM");
+  showSearchProgress(showUi);
+  setString(1, std::string());
+  setString(2, std::string());
+  setNumber(1, 0);
+  std::vector<std::unique_ptr<JvmMatch>> results;
+  try {
+    launcherArchive().jvmSearch().findJvm(results);
+  } catch (const LauncherException& e) {
+    const std::string text = messageText(kMsgNoSuitableJvm) + " " + e.message();
+    writeLog(text, kLogError);
+    if (showFailure) ui::showMessage(text);
+    throw LauncherException(e.message());
+  }
+  if (results.empty()) {
+    const std::string text = messageText(kMsgNoSuitableJvm);
+    writeLog(text);
+    if (showFailure) ui::showMessage(text);
+    return;
+  }
+  const JvmMatch& match = *results.front();
+  const std::string path = match.writeJvmFile();
+  const std::string home = match.home();
+  writeLog("Matching JVM home is " + home);
+  writeLog("Matching JVM file is " + path);
+  setString(1, home);
+  setString(2, path);
+  setNumber(1, 1);
+}
+
+void LauncherCommands::doVerify(bool showUi, bool showFailure, int32_t jvmFileId) {
+  showSearchProgress(showUi);
+  const FileEntry* entry = launcherArchive().fileIndex().findEntryById(jvmFileId);
+  if (!entry) {
+    throw LauncherException("Cannot verify jvm file at index " + decimal(jvmFileId) +
+                            " because it does not exist.");
+  }
+  if (entry->type != JVM) {
+    throw LauncherException(
+        "To verify a JVM, use an index of a jvm file. The index passed in was " +
+        decimal(jvmFileId) + " which corresponds to the file named " + entry->name());
+  }
+  if (!entry->tagFile) {
+    throw LauncherException("The jvm file with file id " + decimal(jvmFileId) +
+                            " could not be read.");
+  }
+  JvmFile jvmFile(*entry->tagFile, entry->name());
+  verifyJvm(showUi, showFailure, jvmFile, settings().userJavaHome);
+}
+
+void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome) {
+  setNumber(1, 0);
+  if (showUi) ui::setStatusDetail(ui::kDetailVerifying, jvmFile.tagFile().value("DESC", 0));
+  std::string classPath;
+  std::string className;
+  launcherArchive().jvmSearch().verifierArguments(&classPath, &className);
+  std::unique_ptr<JvmMatch> match = javaHome.empty()
+                                        ? jvmFile.verifyOwnHome(classPath, className)
+                                        : jvmFile.checkCandidate(javaHome, classPath, className);
+  if (match) {
+    const std::string home = jvmFile.tagFile().value("JVM_HOME", 0);
+    setNumber(1, 1);
+    setString(1, home);
+    writeLog("After VERIFY, the jvm home is " + home);
+  } else {
+    if (showFailure) ui::showMessage(messageText(kMsgJvmNotValid));
+    writeLog("In VERIFY, the jvm is invalid.");
+  }
+}
+
+int32_t LauncherCommands::doLaunch(const std::string& jvmFileName, int16_t seconds) {
+  LaunchScript* script = launcherArchive().launchScriptInUse();
+  if (!script) return -1;
+  TagFile tagFile(jvmFileName);
+  JvmFile jvmFile(tagFile, jvmFileName);
+  return launchWith(*script, jvmFile, seconds);
+}
+
+int32_t LauncherCommands::doLaunchInternal(int32_t jvmFileId, int16_t seconds) {
+  LaunchScript* script = launcherArchive().launchScriptInUse();
+  const FileEntry* entry = jvmEntry(jvmFileId);
+  if (!script || !entry) {
+    writeLog("Unable to launch the internal launch script with the internal JVM file. Either "
+             "the launch script or the JVM file is missing from the launcher.",
+             kLogError);
+    return -1;
+  }
+  JvmFile jvmFile(*entry->tagFile, entry->name());
+  return launchWith(*script, jvmFile, seconds);
+}
+
+void LauncherCommands::doInstallJvm(int32_t mode) {
+  setNumber(1, 0);
+  setString(1, std::string());
+  if (mode != 0) {
+    ui::showProgress();
+    ui::setStatus(ui::kStatusPreparing);
+  } else {
+    ui::hideProgress(0);
+  }
+  const FileEntry* installer = nullptr;
+  for (const FileEntry& entry : launcherArchive().fileIndex().entries()) {
+    if (entry.type == JVM_INSTALLER) {
+      installer = &entry;
+      break;
+    }
+  }
+  if (!installer) throw LauncherException(messageText(kMsgNoJvmInstaller));
+
+  const std::string destination = mode == 2 ? ui::askDestinationDirectory() : createPrivateDir();
+  if (destination.empty()) return;
+  const std::string command = extractTo(*installer, destination);
+  std::string output;
+  std::string errors;
+  runProcess(command, destination, false, true, true, &output, &errors, false);
+  deletePath(command);
+
+  const std::string jvmPath = ensureTrailingSeparator(destination) + "jvm";
+  if (!fileExists(jvmPath)) {
+    writeLog("Invalid bundled JVM. Missing 'jvm' file.", kLogError);
+    return;
+  }
+  TagFile jvm(jvmPath);
+  jvm.setJvmLocation(destination, jvmPath, true);
+  jvm.write(jvmPath);
+  setNumber(1, 1);
+  setString(1, jvmPath);
+}
+
+void LauncherCommands::doExecuteLauncher(int32_t position) {
+  const FileEntry* entry = launcherArchive().fileIndex().entryAt(position);
+  if (!entry || entry->type != EMBEDDED_LAUNCHER) {
+    writeLog("Unable to execute the embedded launcher.", kLogError);
+    return;
+  }
+  // The child launcher runs from this directory after this launcher has
+  // gone, and removes it itself at its own exit.
+  const std::string directory = createPrivateDir();
+  forgetTempDir(directory);
+  std::string command = extractTo(*entry, directory);
+  command += " -qm:orig " + quotePassThroughArgument(settings().launcherFile);
+  // Each argument quoted so that the child reads it back exactly, trailing
+  // backslashes and inner quotes included.
+  command += passThroughText(settings().launcherArguments);
+  runProcess(command, directory, true, false, false, nullptr, nullptr, true);
+}

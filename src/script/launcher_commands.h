@@ -1,9 +1,12 @@
 #pragma once
-// The launcher's own command bodies behind the instruction script's
-// commands: the user interface now; searching, verifying, launching and
-// installing as those subsystems arrive.
+// The bodies of the instruction script's launcher commands: each shows
+// progress, calls one subsystem and reports the outcome in N1, S1 and S2.
+
+#include <string>
 
 #include "script/command_bodies.h"
+
+class JvmFile;
 
 class LauncherCommands : public CommandBodies {
 public:
@@ -15,3 +18,7 @@ public:
   void doVerify(bool showUi, bool showFailure, int32_t jvmFileId) override;
   void doExecuteLauncher(int32_t position) override;
 };
+
+// Verifies jvmFile against javaHome (or its own JVM_HOME when javaHome is
+// empty); N1 becomes 1 and S1 the home when it verifies, N1 0 otherwise.
+void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome);

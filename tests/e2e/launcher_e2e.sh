@@ -157,5 +157,58 @@ check "a failing script logs its error" "ERROR: $message" \
   "$(tr -d '\r' < "$work/failing.log" | grep '^ERROR: ')"
 launcher=$saved
 
+# The sample script finds the machine's JDK and launches a real Java program.
+jdk=""
+for home in /usr/lib/jvm/*; do
+  [ -x "$home/bin/java" ] && [ -x "$home/bin/javac" ] && { jdk=$home; break; }
+done
+verifier=$(dirname "$qmpack")/Verify.jar
+if [ "$mode" = native ] && [ -n "$jdk" ] && [ -f "$verifier" ]; then
+  mkdir -p "$work/hello"
+  "$jdk/bin/javac" -d "$work/hello" "$fixtures/Hello.java" &&
+    "$jdk/bin/jar" --create --file "$work/Hello.jar" -C "$work/hello" Hello.class
+  # pack_sample NAME JVMFILE: the sample launcher with the Hello application.
+  pack_sample() {
+    local packed=$work/$1
+    cat > "$work/$1.manifest" <<MANIFEST
+STUB: $launcher
+OUTPUT: $packed
+ENTRIES:
+  INSTRUCTIONS 0 "$fixtures/sample-instructions.txt" name=instructions.txt
+  VERIFIER_ARCHIVE 1 "$verifier"
+  LAUNCHSCRIPT 2 "$fixtures/hello-launch.txt" name=launch.txt
+  JVM 3 "$2" name=machine.jvm
+  APPLICATION_ARCHIVE 4 "$work/Hello.jar"
+/:
+MANIFEST
+    "$qmpack" "$work/$1.manifest" > /dev/null && echo "$packed"
+  }
+  saved=$launcher
+  launcher=$(pack_sample sample "$fixtures/linux.jvm")
+  rm -rf "$work/temp" && mkdir -p "$work/temp"
+  run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:log "$work/sample.log" -qm:javahome "$jdk" 3 "two words" 'C:\dir\'
+  check "the sample launcher passes the application's exit code through" 3 "$RC"
+  check "a failed launch shows the application's error output" "to standard error" \
+    "$(grep -v '^$' <<< "$OUT" | tail -1)"
+  check "the application's output is in the log" 1 \
+    "$(grep -c '^Hello from e2e$' "$work/sample.log")"
+  check "pass-through arguments reach the application unchanged" '[two words]|[C:\dir\]' \
+    "$(grep -E '^\[(two|C:)' "$work/sample.log" | paste -sd '|')"
+  check "the temp root is empty after a launch" "" "$(ls -A "$work/temp")"
+
+  run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:silent -qm:javahome "$jdk" 0
+  check "a successful launch exits 0 and shows nothing when silent" "0|" "$RC|$OUT"
+
+  sed 's/java\.version=\.\.\./java.vendor=Nobody Inc./' "$fixtures/linux.jvm" > "$work/nobody.jvm"
+  launcher=$(pack_sample nobody "$work/nobody.jvm")
+  run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:log "$work/nobody.log" -qm:javahome "$jdk"
+  not_found="$(text en 23)"
+  check "without a matching JVM the sample shows text 23" "$not_found" \
+    "$(grep -v '^$' <<< "$OUT" | grep -F "$not_found")"
+  check "without a matching JVM nothing is launched" 0 "$(grep -c '^Hello from' "$work/nobody.log")"
+  check "the temp root is empty after a failed search" "" "$(ls -A "$work/temp")"
+  launcher=$saved
+fi
+
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
