@@ -199,6 +199,45 @@ MANIFEST
   run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:silent -qm:javahome "$jdk" 0
   check "a successful launch exits 0 and shows nothing when silent" "0|" "$RC|$OUT"
 
+  # Service actions of an input file, for a calling program.
+  cat > "$work/search.tag" <<TAG
+ACTION: SEARCH
+LOGFILE: $work/actions.log
+TAG
+  run "${english[@]}" -- -qm:silent -qm:tempdir "$work/temp" -qm:javahome "$jdk" -qm:in "$work/search.tag"
+  found_file=$(sed -n 3p <<< "$OUT")
+  check "SEARCH prints 1, the home and the JVM file" "1|$jdk" "$(sed -n '1p;2p' <<< "$OUT" | paste -sd '|')"
+  check "SEARCH exits 0" 0 "$RC"
+  check "the JVM file SEARCH names stays after the run" \
+    "JVM_HOME:  $jdk" "$(grep '^JVM_HOME:' "$found_file" 2>/dev/null)"
+  rm -f "$found_file"
+
+  for verdict in "1:$fixtures/linux.jvm" "0:$work/nobody.jvm"; do
+    sed 's/java\.version=\.\.\./java.vendor=Nobody Inc./' "$fixtures/linux.jvm" > "$work/nobody.jvm"
+    cat > "$work/verify.tag" <<TAG
+ACTION: VERIFY_JVM
+VERIFY_JVM_FILE: ${verdict#*:}
+VERIFY_JVM_HOME: $jdk
+TAG
+    run "${english[@]}" -- -qm:silent -qm:tempdir "$work/temp" -qm:in "$work/verify.tag"
+    check "VERIFY_JVM prints ${verdict%%:*} and exits 0" "${verdict%%:*}|0" "$OUT|$RC"
+  done
+
+  mkdir -p "$work/installed"
+  printf '#!/bin/sh\nprintf "DESC: Installed runtime\\nJVM_EXE: bin/java\\n" > jvm\n' > "$work/install.sh"
+  chmod +x "$work/install.sh"
+  cat > "$work/install.tag" <<TAG
+ACTION: INSTALL_JVM
+INSTALL_JVM_EXE: $work/install.sh
+INSTALL_JVM_DEST: $work/installed
+TAG
+  run "${english[@]}" -- -qm:silent -qm:tempdir "$work/temp" -qm:in "$work/install.tag"
+  check "INSTALL_JVM prints the JVM file of the installation" "$work/installed/jvm|0" "$OUT|$RC"
+  check "INSTALL_JVM records the location in that file" \
+    "JVM_HOME:  $work/installed|JVM_FILE:  $work/installed/jvm|JVM_TEMP:  0" \
+    "$(grep -E '^JVM_(HOME|FILE|TEMP):' "$work/installed/jvm" | paste -sd '|')"
+  check "the temp root is empty after the actions" "" "$(ls -A "$work/temp")"
+
   sed 's/java\.version=\.\.\./java.vendor=Nobody Inc./' "$fixtures/linux.jvm" > "$work/nobody.jvm"
   launcher=$(pack_sample nobody "$work/nobody.jvm")
   run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:log "$work/nobody.log" -qm:javahome "$jdk"
