@@ -18,12 +18,7 @@ protected:
     for (const std::string& argument : arguments) list.append(argument);
     return startLauncher(list, launcher_);
   }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> shown;
-    for (const std::string& call : app_.calls)
-      if (call.rfind("message:", 0) == 0) shown.push_back(call.substr(8));
-    return shown;
-  }
+  std::vector<std::string> messages() const { return app_.messages(); }
 
   ScopedTempDir dir_;
   std::string launcher_;

@@ -92,3 +92,14 @@ TEST(ConsoleLauncher, ProgressFlagTitleAndDestinationQuestion) {
   EXPECT_EQ(console.app().askDestinationDirectory(), longAnswer);
   EXPECT_EQ(console.written(), "Choose the JVM Destination Directory");
 }
+
+TEST(EndOfRun, LaunchErrorsAreShownOnlyForARealFailure) {
+  EXPECT_TRUE(showsLaunchErrors(3, 1, "boom"));
+  EXPECT_TRUE(showsLaunchErrors(1000, 1, "boom"));
+  EXPECT_TRUE(showsLaunchErrors(-1, 0, "boom"));
+  // The wizard kinds end with 1000 on purpose.
+  EXPECT_FALSE(showsLaunchErrors(1000, 0, "boom"));
+  EXPECT_FALSE(showsLaunchErrors(1000, 2, "boom"));
+  EXPECT_FALSE(showsLaunchErrors(0, 1, "boom"));
+  EXPECT_FALSE(showsLaunchErrors(3, 1, ""));
+}

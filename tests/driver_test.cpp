@@ -25,12 +25,7 @@ protected:
   int32_t start(std::initializer_list<const char*> arguments) {
     return startLauncher(listOf(arguments), launcher_);
   }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> shown;
-    for (const std::string& call : app_.calls)
-      if (call.rfind("message:", 0) == 0) shown.push_back(call.substr(8));
-    return shown;
-  }
+  std::vector<std::string> messages() const { return app_.messages(); }
 
   ScopedTempDir dir_;
   std::string launcher_;

@@ -5,44 +5,14 @@
 #include <vector>
 
 #include "archive/index.h"
-#include "archive/index_writer.h"
 #include "launcher/exceptions.h"
 #include "launcher/settings.h"
 #include "script/variables.h"
 #include "script/variables_testing.h"
-#include "temp_area_fixture.h"
+#include "launch_fixture.h"
 #include "test_support.h"
 
 namespace {
-
-struct Stored {
-  FileType type;
-  int32_t id;
-  std::string name;
-  std::string data;
-};
-
-// Writes a launcher file holding the given entries and loads its index.
-void loadLauncher(const std::string& path, const std::vector<Stored>& stored) {
-  const std::string stub = "MZ stub";
-  std::string bytes = stub;
-  std::vector<FileEntry> entries;
-  std::vector<int64_t> sizes;
-  for (const Stored& item : stored) {
-    FileEntry entry;
-    entry.type = item.type;
-    entry.id = item.id;
-    entry.fileName = item.name;
-    entries.push_back(std::move(entry));
-    sizes.push_back(static_cast<int64_t>(item.data.size()));
-    bytes += item.data;
-  }
-  bytes += layOutArchive(static_cast<int64_t>(stub.size()), std::move(entries), sizes, 1).tail;
-  writeWholeFile(path, bytes);
-  settings().launcherFile = path;
-  settings().originalLauncherFile = path;
-  launcherArchive().loadIndex(true);
-}
 
 std::string failureOf(void (*body)(LauncherCommands&), LauncherCommands& commands) {
   try {
@@ -55,28 +25,26 @@ std::string failureOf(void (*body)(LauncherCommands&), LauncherCommands& command
 
 }  // namespace
 
-class Commands : public TempAreaTest {
+// The entries get the ids 1, 2, 3 in order.
+class Commands : public LaunchFixture {
 protected:
   void SetUp() override {
-    TempAreaTest::SetUp();
+    LaunchFixture::SetUp();
     resetScriptVariables();
-    settings().logFile = dir_.file("run.log");
-    loadLauncher(dir_.file("launcher.exe"),
-                 {{LAUNCHSCRIPT, 2, "launch.txt", "COMMAND: x\n"},
-                  {JVM, 3, "a.jvm", "DESC: A\nJVM_EXE: bin/java\n"},
-                  {APPLICATION_ARCHIVE, 4, "app.jar", "jar"}});
+    useLauncher({{LAUNCHSCRIPT, "launch.txt", "COMMAND: x\n"},
+                 {JVM, "a.jvm", "DESC: A\nJVM_EXE: bin/java\n"},
+                 {APPLICATION_ARCHIVE, "app.jar", "jar"}});
   }
-  std::string log() const { return readTextFile(dir_.file("run.log")); }
+  std::string log() const { return readTextFile(settings().logFile); }
 
-  ScopedTempDir dir_;
   LauncherCommands commands_;
 };
 
 TEST_F(Commands, VerifyNamesWhatIsWrongWithTheId) {
   EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 9); }, commands_),
             "Cannot verify jvm file at index 9 because it does not exist.");
-  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 2); }, commands_),
-            "To verify a JVM, use an index of a jvm file. The index passed in was 2 which "
+  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 1); }, commands_),
+            "To verify a JVM, use an index of a jvm file. The index passed in was 1 which "
             "corresponds to the file named launch.txt");
 }
 
@@ -100,7 +68,7 @@ TEST_F(Commands, FindWithoutAMatchClearsTheResultsAndShowsTextOnlyWhenAsked) {
 }
 
 TEST_F(Commands, LaunchesWithoutWhatTheyNeedFailWithMinusOne) {
-  EXPECT_EQ(commands_.doLaunchInternal(4, 0), -1);  // the entry is not a JVM file
+  EXPECT_EQ(commands_.doLaunchInternal(3, 0), -1);  // the entry is not a JVM file
   EXPECT_NE(log().find("ERROR: Unable to launch the internal launch script with the internal JVM "
                        "file. Either the launch script or the JVM file is missing from the "
                        "launcher.\n"),
@@ -133,9 +101,7 @@ class InstallInSilence : public Commands {
 protected:
   void SetUp() override {
     Commands::SetUp();
-    resetLauncherArchive();
-    loadLauncher(dir_.file("installer-launcher.exe"),
-                 {{JVM_INSTALLER, 1, "setup.exe", "not run"}});
+    useLauncher({{JVM_INSTALLER, "setup.exe", "not run"}});
   }
 };
 

@@ -49,6 +49,14 @@ public:
     return "answer";
   }
 
+  // The texts of the showMessage calls, in order.
+  std::vector<std::string> messages() const {
+    std::vector<std::string> shown;
+    for (const std::string& call : calls)
+      if (call.rfind("message:", 0) == 0) shown.push_back(call.substr(8));
+    return shown;
+  }
+
   std::vector<std::string> calls;
   std::string title;
 };

@@ -34,9 +34,12 @@ public:
   ExitCleanupScope& operator=(const ExitCleanupScope&) = delete;
 };
 
-bool isWizardKind(int32_t kind) { return kind == 0 || kind == 2; }
-
 }  // namespace
+
+bool showsLaunchErrors(int32_t result, int32_t launcherKind, const std::string& errors) {
+  const bool wizardKind = launcherKind == 0 || launcherKind == 2;
+  return result != 0 && !(wizardKind && result == 1000) && !errors.empty();
+}
 
 LauncherApp* theApp() { return gApp; }
 void setTheApp(LauncherApp* app) { gApp = app; }
@@ -52,9 +55,8 @@ int32_t ConsoleLauncher::run() {
 
   ExitCleanupScope cleanup;
   const int32_t result = startLauncher(arguments, launcherPath);
-  const int32_t kind = readLauncherKind(launcherPath);
   const std::string& errors = settings().lastLaunchErrors;
-  if (result != 0 && !(isWizardKind(kind) && result == 1000) && !errors.empty())
+  if (showsLaunchErrors(result, readLauncherKind(launcherPath), errors))
     showMessage(errors);  // straight to the console: shown in silent mode too
   return result;
 }

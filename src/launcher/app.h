@@ -57,6 +57,11 @@ private:
   bool atLineStart_ = false;
 };
 
+// Whether the end of a run shows the last launch's error output: only for a
+// failed run, never for the wizard kinds' exit code 1000, and only when
+// there is something to show.
+bool showsLaunchErrors(int32_t result, int32_t launcherKind, const std::string& errors);
+
 // The program's entry: tells the Windows family, switches the debug log on,
 // runs one ConsoleLauncher and returns its exit code.
 int launcherMain();

@@ -198,6 +198,8 @@ MANIFEST
 
   run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:silent -qm:javahome "$jdk" 0
   check "a successful launch exits 0 and shows nothing when silent" "0|" "$RC|$OUT"
+  run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:silent -qm:javahome "$jdk" 4
+  check "a failed launch shows its error output even when silent" "4|to standard error" "$RC|$OUT"
 
   # Service actions of an input file, for a calling program.
   cat > "$work/search.tag" <<TAG
