@@ -146,6 +146,16 @@ else
 fi
 RC=$?
 check "-qm:version then -qm:in input.tag runs the instructions" 0 "$RC"
+# After -qm:extract the index is loaded without its scripts, so an input file
+# that names no instructions leaves nothing to run.
+printf 'ACTION: RUN_INSTRUCTIONS\n' > "$work/extract/bare.tag"
+if [ "$mode" = wine ]; then
+  (cd "$work/extract" && WINEPREFIX="$prefix" "$WINELOADER" "$launcher" -qm:extract -qm:in bare.tag > /dev/null 2>&1)
+else
+  (cd "$work/extract" && "$launcher" -qm:extract -qm:in bare.tag > /dev/null 2>&1)
+fi
+RC=$?
+check "-qm:extract then -qm:in without instructions exits -1" 255 "$RC"
 
 launcher=$saved
 launcher=$(pack failing failing.txt)
