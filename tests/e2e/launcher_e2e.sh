@@ -206,6 +206,9 @@ MANIFEST
     "$(grep -E '^\[(two|C:)' "$work/sample.log" | paste -sd '|')"
   check "the temp root is empty after a launch" "" "$(ls -A "$work/temp")"
 
+  run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:log "$work/paths.log" 5
+  check "without -qm:javahome the JVM paths of the machine lead to a JDK" 5 "$RC"
+  check "the search logs the home it matched" 1 "$(grep -c '^Matching JVM home is /' "$work/paths.log")"
   run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:silent -qm:javahome "$jdk" 0
   check "a successful launch exits 0 and shows nothing when silent" "0|" "$RC|$OUT"
   run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:silent -qm:javahome "$jdk" 4
