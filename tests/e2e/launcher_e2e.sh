@@ -264,5 +264,52 @@ TAG
   launcher=$saved
 fi
 
+# Under Wine the JVM is a fake: a copy of the Windows test program as
+# bin\java.exe, which answers the verifier from fake-jvm.txt beside it and
+# records the arguments it was started with.
+tests_exe=$(dirname "$launcher")/qmtests.exe
+if [ "$mode" = wine ] && [ -f "$tests_exe" ]; then
+  mkdir -p "$work/fakejdk/bin"
+  cp "$tests_exe" "$work/fakejdk/bin/java.exe"
+  printf '1739021872\r\nFake Inc.\r\n' > "$work/fakejdk/bin/fake-jvm.txt"
+  printf 'PK fake application\n' > "$work/Hello.jar"
+  windows_home="Z:$(tr / '\\' <<< "$work/fakejdk")"
+  cat > "$work/fake.manifest" <<MANIFEST
+STUB: $launcher
+OUTPUT: $work/fake.exe
+ENTRIES:
+  INSTRUCTIONS 0 "$fixtures/sample-instructions.txt" name=instructions.txt
+  VERIFIER_ARCHIVE 1 "$fixtures/app.jar" name=Verify.jar
+  LAUNCHSCRIPT 2 "$fixtures/hello-launch.txt" name=launch.txt
+  JVM 3 "$fixtures/fake.jvm"
+  APPLICATION_ARCHIVE 4 "$work/Hello.jar"
+/:
+MANIFEST
+  saved=$launcher
+  launcher=$("$qmpack" "$work/fake.manifest" > /dev/null && echo "$work/fake.exe")
+  rm -rf "$work/temp" && mkdir -p "$work/temp"
+  run "${english[@]}" QM_TEST_CHILD=fake-jvm -- -qm:tempdir temp -qm:log fake.log \
+    -qm:javahome "$windows_home" "two words" 'C:\dir\'
+  check "the sample launcher finds the fake JVM and exits with its code" 0 "$RC"
+  check "the fake JVM's home is the match" 1 \
+    "$(tr -d '\r' < "$work/fake.log" | grep -c -F "Matching JVM home is $windows_home")"
+  # The Windows 95 family's own tokenizer drops a backslash that ends the
+  # launcher's command line; what the launcher got reaches the program whole.
+  last_argument='C:\dir\'
+  [[ $prefix == *win98 ]] && last_argument='C:\dir'
+  check "pass-through arguments reach the program unchanged" "two words|$last_argument" \
+    "$(tr -d '\r' < "$work/fakejdk/bin/args.txt" | tail -2 | paste -sd '|')"
+  check "the temp root is empty after a launch under Wine" "" "$(ls -A "$work/temp")"
+
+  sed 's/Fake Inc\./Other Inc./' "$fixtures/fake.jvm" > "$work/other.jvm"
+  sed -i "s|\"$fixtures/fake.jvm\"|\"$work/other.jvm\" name=fake.jvm|" "$work/fake.manifest"
+  "$qmpack" "$work/fake.manifest" > /dev/null
+  run "${english[@]}" QM_TEST_CHILD=fake-jvm -- -qm:tempdir temp -qm:javahome "$windows_home"
+  check "a JVM of another vendor is not launched: text 23" "$(text en 23)" \
+    "$(grep -v '^$' <<< "$OUT" | grep -v '^\.*$' | grep -F "$(text en 23)")"
+  check "the temp root is empty after a failed search under Wine" "" "$(ls -A "$work/temp")"
+  launcher=$saved
+fi
+
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
