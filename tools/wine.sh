@@ -42,6 +42,9 @@ qm_wine_prefix() {
     WINEPREFIX=$prefix "$QM_WINE_SERVER" -w
     touch "$prefix/.qm-ready"
   fi
+  # A test that swaps Z: for a drive of its own and was cut short leaves
+  # the prefix without it.
+  [ -L "$prefix/dosdevices/z:" ] || ln -s / "$prefix/dosdevices/z:"
   echo "$prefix"
 }
 

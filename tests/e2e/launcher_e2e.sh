@@ -17,7 +17,7 @@ prefix=${4:+$(realpath "$4")}
 fixtures=$here/fixtures
 messages=$here/../../src/resources/messages
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${QM_E2E_KEEP:-}" ] || rm -rf "$work"' EXIT
 passed=0
 failed=0
 
@@ -300,6 +300,34 @@ MANIFEST
   check "pass-through arguments reach the program unchanged" "two words|$last_argument" \
     "$(tr -d '\r' < "$work/fakejdk/bin/args.txt" | tail -2 | paste -sd '|')"
   check "the temp root is empty after a launch under Wine" "" "$(ls -A "$work/temp")"
+
+  # SEARCH_ALL scans every fixed drive: the prefix's Z: (the whole Linux
+  # root) is swapped for a D: that holds two homes, for this run only.
+  drive=$work/drive
+  # A home whose executable differs in letter case from JVM_EXE is found by
+  # the walk but is not a home of that JVM file.
+  mkdir -p "$drive/jdk1/bin" "$drive/deep/jdk2/bin" "$drive/jdk3/BIN"
+  for bin in "$drive/jdk1/bin" "$drive/deep/jdk2/bin" "$drive/jdk3/BIN"; do
+    cp "$work/fakejdk/bin/java.exe" "$work/fakejdk/bin/fake-jvm.txt" "$bin/"
+  done
+  mv "$drive/jdk3/BIN/java.exe" "$drive/jdk3/BIN/JAVA.EXE"
+  cp "$launcher" "$drive/fake.exe"
+  printf 'ACTION: SEARCH_ALL\nLOGFILE: all.log\n' > "$drive/all.tag"
+  # The running Wine server keeps the drives it knows; start afresh.
+  WINEPREFIX="$prefix" "$WINESERVER" -k 2>/dev/null
+  mv "$prefix/dosdevices/z:" "$work/z-drive"
+  ln -s "$drive" "$prefix/dosdevices/d:"
+  OUT=$(cd "$drive" && QM_TEST_CHILD=fake-jvm WINEPREFIX="$prefix" "$WINELOADER" 'D:\fake.exe' \
+        -qm:silent -qm:in all.tag 2>/dev/null | tr -d '\r')
+  RC=$?
+  WINEPREFIX="$prefix" "$WINESERVER" -k 2>/dev/null
+  rm "$prefix/dosdevices/d:"
+  mv "$work/z-drive" "$prefix/dosdevices/z:"
+  check "SEARCH_ALL counts every home on the fixed drives" 2 "$(head -1 <<< "$OUT")"
+  check "SEARCH_ALL prints each home before its JVM file" 'D:\deep\jdk2|D:\jdk1' \
+    "$(sed -n '2p;4p' <<< "$OUT" | LC_ALL=C sort | paste -sd '|')"
+  check "the JVM files SEARCH_ALL names are kept" 2 \
+    "$(sed -n '3p;5p' <<< "$OUT" | grep -c 'LRE.*\.tmp$')"
 
   sed 's/Fake Inc\./Other Inc./' "$fixtures/fake.jvm" > "$work/other.jvm"
   sed -i "s|\"$fixtures/fake.jvm\"|\"$work/other.jvm\" name=fake.jvm|" "$work/fake.manifest"
