@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "archive/index.h"
@@ -10,6 +11,7 @@
 #include "script/variables.h"
 #include "script/variables_testing.h"
 #include "launch_fixture.h"
+#include "os/command_line.h"
 #include "test_support.h"
 
 namespace {
@@ -110,4 +112,37 @@ TEST_F(InstallInSilence, AskingForADestinationInstallsNothing) {
   commands_.doInstallJvm(2);
   EXPECT_EQ(getNumber(1), 0);
   EXPECT_EQ(getString(1), "");
+}
+
+TEST_F(Commands, VerifyOfAJvmEntryThatWasNotReadFails) {
+  resetLauncherArchive();
+  launcherArchive().loadIndex(false);  // as after -qm:extract: no tag files
+  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 2); }, commands_),
+            "The jvm file with file id 2 could not be read.");
+}
+
+class InternalLaunch : public LaunchFixture {
+protected:
+  void SetUp() override {
+    LaunchFixture::SetUp();
+    resetScriptVariables();
+    // The launch script runs the test program itself as the application.
+    const std::string command = "\"\"\"" + os::executablePath() + "\"\"\"";
+    useLauncher({{LAUNCHSCRIPT, "launch.txt",
+                  "DISPLAY_CONSOLE: 0\nCOMMAND: " + command + "\n"},
+                 {JVM, "a.jvm", "DESC: A\n"}});
+  }
+  LauncherCommands commands_;
+};
+
+TEST_F(InternalLaunch, RunsTheEmbeddedJvmFileAndKeepsTheOutputOfTheRun) {
+  ScopedVariable mode("QM_TEST_CHILD", "out:said;err:complained;exit:7");
+  EXPECT_EQ(commands_.doLaunchInternal(2, 0), 7);
+  EXPECT_EQ(settings().lastLaunchOutput, "said");
+  EXPECT_EQ(settings().lastLaunchErrors, "complained");
+  // Seconds above 0 show the running status before the launch.
+  app_.title = "Demo";
+  EXPECT_EQ(commands_.doLaunchInternal(2, 1), 7);
+  EXPECT_NE(std::find(app_.calls.begin(), app_.calls.end(), "status:Running Demo..."),
+            app_.calls.end());
 }
