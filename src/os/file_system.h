@@ -43,6 +43,11 @@ FileResult createUniqueTempFile(const std::string& directory, std::string* path)
 // Deletes one file (or link); never a directory.
 FileResult deleteFile(const std::string& path);
 
+// Lets the owner run the file as a program: POSIX adds the owner's execute
+// bit (extracted installers and launchers arrive without it); Windows runs
+// any file named like a program, so there is nothing to do.
+FileResult allowExecution(const std::string& path);
+
 // Creates one directory, private to the user; its parent must exist.
 FileResult createDirectory(const std::string& path);
 

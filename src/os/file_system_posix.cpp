@@ -112,6 +112,12 @@ FileResult deleteFile(const std::string& path) {
   return unlink(path.c_str()) == 0 ? succeeded() : lastResult();
 }
 
+FileResult allowExecution(const std::string& path) {
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0) return lastResult();
+  return chmod(path.c_str(), status.st_mode | S_IXUSR) == 0 ? succeeded() : lastResult();
+}
+
 FileResult createDirectory(const std::string& path) {
   return mkdir(path.c_str(), 0700) == 0 ? succeeded() : lastResult();
 }

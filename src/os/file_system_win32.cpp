@@ -90,6 +90,8 @@ FileResult deleteFile(const std::string& path) {
   return DeleteFileA(path.c_str()) ? succeeded() : lastResult();
 }
 
+FileResult allowExecution(const std::string&) { return succeeded(); }
+
 FileResult createDirectory(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) ? succeeded() : lastResult();
 }

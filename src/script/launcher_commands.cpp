@@ -20,6 +20,7 @@
 #include "launcher/settings.h"
 #include "launcher/text.h"
 #include "launcher/ui.h"
+#include "os/file_system.h"
 #include "process/process_runner.h"
 #include "script/variables.h"
 #include "tagfile/tag_file.h"
@@ -175,6 +176,7 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
   const std::string destination = mode == 2 ? ui::askDestinationDirectory() : createPrivateDir();
   if (destination.empty()) return;
   const std::string command = extractTo(*installer, destination);
+  os::allowExecution(command);
   std::string output;
   std::string errors;
   runProcess(command, destination, false, true, true, &output, &errors, false);
@@ -203,6 +205,7 @@ void LauncherCommands::doExecuteLauncher(int32_t position) {
   const std::string directory = createPrivateDir();
   forgetTempDir(directory);
   std::string command = extractTo(*entry, directory);
+  os::allowExecution(command);
   command += " -qm:orig " + quotePassThroughArgument(settings().launcherFile);
   // Each argument quoted so that the child reads it back exactly, trailing
   // backslashes and inner quotes included.

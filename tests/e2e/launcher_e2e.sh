@@ -167,6 +167,51 @@ check "a failing script logs its error" "ERROR: $message" \
   "$(tr -d '\r' < "$work/failing.log" | grep '^ERROR: ')"
 launcher=$saved
 
+# A launcher that installs its bundled JVM, and one that hands over to the
+# launcher it carries, which removes itself when it is done.
+if [ "$mode" = native ]; then
+  rm -rf "$work/temp" && mkdir -p "$work/temp"
+  cat > "$work/install.manifest" <<MANIFEST
+STUB: $launcher
+OUTPUT: $work/installing
+ENTRIES:
+  INSTRUCTIONS 0 "$fixtures/install-instructions.txt" name=instructions.txt
+  JVM_INSTALLER 1 "$fixtures/install.sh" name=setup
+/:
+MANIFEST
+  "$qmpack" "$work/install.manifest" > /dev/null
+  saved=$launcher
+  launcher=$work/installing
+  run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:log "$work/install.log"
+  check "INSTALL_JVM runs the bundled installer and finds its jvm file" 0 "$RC"
+  check "the installed JVM's directory is removed at exit" "" "$(ls -A "$work/temp")"
+
+  launcher=$saved
+  launcher=$(pack inner instructions.txt)
+  cat > "$work/outer.manifest" <<MANIFEST
+STUB: $saved
+OUTPUT: $work/outer
+ENTRIES:
+  EMBEDDED_LAUNCHER 0 "$launcher" name=inner
+  INSTRUCTIONS 1 "$fixtures/outer-instructions.txt" name=instructions.txt
+/:
+MANIFEST
+  "$qmpack" "$work/outer.manifest" > /dev/null
+  launcher=$work/outer
+  run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:log "$work/handover.log"
+  check "EXECUTE_LAUNCHER returns at once with the script's result" 0 "$RC"
+  # The embedded launcher got this launcher's arguments: it logs into the
+  # same file, then removes itself and its directory.
+  for _ in $(seq 100); do
+    [ "$(grep -c '^------------------$' "$work/handover.log" 2>/dev/null)" = 2 ] && [ -z "$(ls -A "$work/temp")" ] && break
+    sleep 0.1
+  done
+  check "the embedded launcher ran with the same arguments" 2 \
+    "$(grep -c '^------------------$' "$work/handover.log" 2>/dev/null)"
+  check "the embedded launcher removed itself and its directory" "" "$(ls -A "$work/temp")"
+  launcher=$saved
+fi
+
 # The sample script finds the machine's JDK and launches a real Java program.
 jdk=""
 for home in /usr/lib/jvm/*; do
