@@ -21,6 +21,7 @@ documents=("$@")
 
 work=$(mktemp -d)
 trap '[ -n "${QM_DOCS_KEEP:-}" ] || rm -rf "$work"' EXIT
+[ -z "${QM_DOCS_KEEP:-}" ] || echo "NOTE: the examples run in $work, which is kept"
 step_seconds=${QM_DOCS_STEP_SECONDS:-300}
 passed=0
 failed=0
