@@ -112,6 +112,7 @@ gtest "wine-nt" qm_wine "$nt_prefix" "$QM_WIN_TREE/qmtests.exe"
 gtest "wine-win98" qm_wine "$win98_prefix" "$QM_WIN_TREE/qmtests.exe"
 
 script e2e-native tests/e2e/launcher_e2e.sh native "$build/native/qmlauncher" "$build/native/qmpack"
+script docs tests/docs/doc_examples.sh "$build/native"
 script e2e-wine-nt tests/e2e/launcher_e2e.sh wine "$QM_WIN_TREE/qmlauncher.exe" "$build/native/qmpack" "$nt_prefix"
 script e2e-wine-win98 tests/e2e/launcher_e2e.sh wine "$QM_WIN_TREE/qmlauncher.exe" "$build/native/qmpack" "$win98_prefix"
 
