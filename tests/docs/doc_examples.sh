@@ -112,5 +112,10 @@ for document in "${documents[@]}"; do
   done < "$out/examples"
 done
 
+if [ $((passed + failed)) -eq 0 ]; then
+  # A runner that finds nothing to run must not read as a pass.
+  echo "FAIL docs: no marked examples were found"
+  failed=1
+fi
 echo "docs: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
