@@ -13,6 +13,7 @@
 #include "launcher/settings.h"
 #include "launcher/text.h"
 #include "launcher/ui.h"
+#include "os/fault_injection.h"
 #include "tagfile/tag_file.h"
 
 namespace {
@@ -55,7 +56,8 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
   // A launcher file that cannot be read, or that ends before the entry does,
   // gives a damaged copy: that is a failure like a short write, not a success.
   errno = 0;
-  File source(std::fopen(settings().launcherFile.c_str(), "rb"));
+  File source(
+      os::openFile(os::FaultPoint::kLauncherOpen, settings().launcherFile.c_str(), "rb"));
   if (!source) throw writeError(errno ? errno : EIO);
   if (entry.offset < 0 || std::fseek(source.get(), entry.offset, SEEK_SET) != 0)
     throw writeError(EIO);
@@ -72,7 +74,7 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
     const size_t taken = std::fread(buffer.data(), 1, wanted, source.get());
     position += static_cast<int64_t>(taken);
     errno = 0;
-    if (std::fwrite(buffer.data(), 1, taken, output.get()) != taken) error = errno ? errno : EIO;
+    if (os::writeFile(buffer.data(), taken, output.get()) != taken) error = errno ? errno : EIO;
     // A full disk may only show when the buffered bytes are written out.
     if (std::fflush(output.get()) != 0 && error == 0) error = errno ? errno : EIO;
     ui::advanceProgress(1);

@@ -13,6 +13,7 @@
 #include "launcher/settings.h"
 #include "launcher/text.h"
 #include "launcher/ui.h"
+#include "os/fault_injection.h"
 #include "script/interpreter.h"
 #include "tagfile/tag_file.h"
 
@@ -100,7 +101,8 @@ void LauncherArchive::loadIndex(bool loadScripts) {
   // second reading would append the entries again and replace those tag
   // files under the scripts, so the failure stands.
   if (!index_.entries().empty()) throw LauncherException(loadFailure_);
-  std::FILE* file = std::fopen(settings().launcherFile.c_str(), "rb");
+  std::FILE* file =
+      os::openFile(os::FaultPoint::kLauncherOpen, settings().launcherFile.c_str(), "rb");
   if (!file) throw LauncherException("Cannot open launcher file.");
   FileCloser closer(file);
   try {

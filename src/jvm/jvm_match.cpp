@@ -3,6 +3,9 @@
 #include <utility>
 
 #include "archive/temp.h"
+#include "launcher/exceptions.h"
+#include "launcher/messages.h"
+#include "launcher/text.h"
 #include "tagfile/tag_file.h"
 
 JvmMatch::JvmMatch(std::string home, TagFile& tagFile)
@@ -14,6 +17,10 @@ std::string JvmMatch::writeJvmFile() const {
   // was never written.
   if (path.empty()) return path;
   tagFile_.setJvmLocation(home_, path, foundRelativeToLauncher_);
-  tagFile_.write(path);
+  // A copy cut short by a full disk would launch the program with half a
+  // description; it is a failure to write, like an extraction's.
+  if (const int error = tagFile_.write(path))
+    throw LauncherException(loadMessageText(kTextErrorWritingFile) + decimal(error) +
+                            loadMessageText(kTextNotEnoughSpace));
   return path;
 }

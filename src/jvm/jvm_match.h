@@ -19,7 +19,9 @@ public:
   // and writes the whole file to a new temporary file, for the Java program
   // to read; gives that file's path. Empty, with the tag file untouched,
   // when the system makes no temporary file (createTempFile logs that).
-  // Throws LauncherException when the temporary root is missing.
+  // Throws LauncherException when the temporary root is missing, or texts
+  // 33 and 34 with the error number between them when the copy cannot be
+  // written whole (the file stays recorded for removal).
   std::string writeJvmFile() const;
 
 private:

@@ -22,6 +22,8 @@
 
 #include <cstdio>
 
+#include "os/fault_injection.h"
+
 namespace os {
 
 namespace {
@@ -85,6 +87,8 @@ FileResult clearReadOnly(const std::string& path) {
 }
 
 FileResult createUniqueTempFile(const std::string& directory, std::string* path) {
+  if (const unsigned long fault = injectedFault(FaultPoint::kTempName))
+    return resultOf(static_cast<int>(fault));
   // Like the Windows query, start at a value taken from the clock and try
   // every other 16-bit value once; 0 is never a name.
   static unsigned counter = static_cast<unsigned>(time(nullptr)) ^ static_cast<unsigned>(getpid());

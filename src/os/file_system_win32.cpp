@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "os/fault_injection.h"
+
 namespace os {
 
 namespace {
@@ -80,6 +82,8 @@ FileResult clearReadOnly(const std::string& path) {
 }
 
 FileResult createUniqueTempFile(const std::string& directory, std::string* path) {
+  if (const unsigned long fault = injectedFault(FaultPoint::kTempName))
+    return resultOf(static_cast<DWORD>(fault));
   char buffer[MAX_PATH + 1] = {};
   if (GetTempFileNameA(directory.c_str(), "LRE", 0, buffer) == 0) return lastResult();
   *path = buffer;

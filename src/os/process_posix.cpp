@@ -28,6 +28,7 @@
 
 #include <vector>
 
+#include "os/fault_injection.h"
 #include "os/windows_argv.h"
 
 extern char** environ;
@@ -40,6 +41,15 @@ ProcessResult failure(int error) {
   ProcessResult result;
   result.code = static_cast<unsigned long>(error);
   return result;
+}
+
+// The fault a test armed for this call, as the call itself would report it.
+bool injected(FaultPoint point, ProcessResult* result) {
+  const unsigned long code = injectedFault(point);
+  if (code == 0) return false;
+  *result = failure(static_cast<int>(code));
+  result->brokenPipe = code == EPIPE;
+  return true;
 }
 
 std::string currentDirectory() {
@@ -101,6 +111,8 @@ ProcessResult createPipe(Pipe* pipe) {
 }
 
 ProcessResult startProcess(const StartRequest& request, Child* child) {
+  ProcessResult fault;
+  if (injected(FaultPoint::kProcessStart, &fault)) return fault;
   std::vector<std::string> arguments = splitWindowsCommandLine(request.commandLine);
   if (arguments.empty()) return failure(EINVAL);
   std::string program;
@@ -129,6 +141,8 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
 }
 
 ProcessResult peekPipe(Handle readEnd, uint32_t* available) {
+  ProcessResult fault;
+  if (injected(FaultPoint::kPipePeek, &fault)) return fault;
   int bytes = 0;
   if (ioctl(static_cast<int>(readEnd), FIONREAD, &bytes) != 0) return failure(errno);
   *available = static_cast<uint32_t>(bytes);
@@ -145,6 +159,8 @@ ProcessResult peekPipe(Handle readEnd, uint32_t* available) {
 }
 
 ProcessResult readPipe(Handle readEnd, char* buffer, uint32_t size, uint32_t* count) {
+  ProcessResult fault;
+  if (injected(FaultPoint::kPipeRead, &fault)) return fault;
   ssize_t bytes;
   do {
     bytes = read(static_cast<int>(readEnd), buffer, size);

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "os/fault_injection.h"
+
 namespace os {
 
 namespace {
@@ -18,6 +20,15 @@ ProcessResult lastError() {
   // A failure must never read as success, even when the system left no code.
   if (result.code == 0) result.code = ERROR_GEN_FAILURE;
   return result;
+}
+
+// The fault a test armed for this call, as the call itself would report it.
+bool injected(FaultPoint point, ProcessResult* result) {
+  const unsigned long code = injectedFault(point);
+  if (code == 0) return false;
+  result->code = code;
+  result->brokenPipe = code == ERROR_BROKEN_PIPE;
+  return true;
 }
 
 // The attributes every handle of a captured run is made with.
@@ -48,6 +59,8 @@ ProcessResult createPipe(Pipe* pipe) {
 }
 
 ProcessResult startProcess(const StartRequest& request, Child* child) {
+  ProcessResult fault;
+  if (injected(FaultPoint::kProcessStart, &fault)) return fault;
   // With no application name either, an absent command line names nothing to
   // run: the call is invalid, and some systems fault on it instead of failing.
   if (request.commandLine.empty()) {
@@ -83,6 +96,8 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
 }
 
 ProcessResult peekPipe(Handle readEnd, uint32_t* available) {
+  ProcessResult fault;
+  if (injected(FaultPoint::kPipePeek, &fault)) return fault;
   DWORD bytes = 0;
   if (!PeekNamedPipe(toHandle(readEnd), nullptr, 0, nullptr, &bytes, nullptr)) return lastError();
   *available = bytes;
@@ -90,6 +105,8 @@ ProcessResult peekPipe(Handle readEnd, uint32_t* available) {
 }
 
 ProcessResult readPipe(Handle readEnd, char* buffer, uint32_t size, uint32_t* count) {
+  ProcessResult fault;
+  if (injected(FaultPoint::kPipeRead, &fault)) return fault;
   DWORD bytes = 0;
   if (!ReadFile(toHandle(readEnd), buffer, size, &bytes, nullptr)) return lastError();
   *count = bytes;

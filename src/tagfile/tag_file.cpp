@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "launcher/exceptions.h"
 #include "launcher/log.h"
 #include "launcher/text.h"
+#include "os/fault_injection.h"
 
 Tag::Tag(std::string name) : name_(std::move(name)) {}
 
@@ -168,9 +170,11 @@ void TagFile::setJvmLocation(const std::string& home, const std::string& file, b
   setFlag("JVM_TEMP", temporary);
 }
 
-void TagFile::write(const std::string& path) const {
+int TagFile::write(const std::string& path) const {
+  errno = 0;
   FilePointer file(std::fopen(path.c_str(), "w"));
-  if (!file) return;
+  if (!file) return errno ? errno : EIO;
+  int error = 0;
   for (const Tag& tag : tags_) {
     if (tag.valueCount() == 0) continue;
     const bool block = tag.valueCount() > 1;
@@ -184,8 +188,16 @@ void TagFile::write(const std::string& path) const {
       text += "  " + writtenValue(value) + '\n';
     }
     if (block) text += "/:\n";
-    std::fwrite(text.data(), 1, text.size(), file.get());
+    errno = 0;
+    if (os::writeFile(text.data(), text.size(), file.get()) != text.size()) {
+      error = errno ? errno : EIO;
+      break;
+    }
   }
+  // A full disk may only show when the buffered text is written out.
+  errno = 0;
+  if (std::fclose(file.release()) != 0 && error == 0) error = errno ? errno : EIO;
+  return error;
 }
 
 const Tag* TagFile::find(const std::string& name) const {

@@ -61,9 +61,11 @@ public:
   /// Records a chosen JVM: JVM_HOME, JVM_FILE and JVM_TEMP.
   void setJvmLocation(const std::string& home, const std::string& file, bool temporary);
 
-  /// Replaces the named file with all tags. An unwritable file is silently
-  /// left alone: no caller can do anything better with the failure.
-  void write(const std::string& path) const;
+  /// Replaces the named file with all tags; never raises. 0 when the file
+  /// was written whole, else the C library's error number (a file that could
+  /// not be made, a full disk), for the callers that must not go on with a
+  /// missing or cut-off file.
+  int write(const std::string& path) const;
 
   const std::vector<Tag>& tags() const { return tags_; }
   /// Null when there is no such tag.

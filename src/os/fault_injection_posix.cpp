@@ -1,0 +1,23 @@
+#include <errno.h>
+
+#include "os/fault_injection.h"
+
+namespace os {
+
+unsigned long systemErrorCode(SystemFailure failure) {
+  switch (failure) {
+    case SystemFailure::kAccessDenied:
+      return EACCES;
+    case SystemFailure::kBrokenPipe:
+      return EPIPE;
+    case SystemFailure::kInvalidHandle:
+      return EBADF;
+    case SystemFailure::kOutOfMemory:
+      return ENOMEM;
+    case SystemFailure::kDiskFull:
+      return ENOSPC;
+  }
+  return EIO;
+}
+
+}  // namespace os
