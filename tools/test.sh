@@ -111,10 +111,16 @@ win98_prefix=$(qm_wine_prefix win98 win98)
 gtest "wine-nt" qm_wine "$nt_prefix" "$QM_WIN_TREE/qmtests.exe"
 gtest "wine-win98" qm_wine "$win98_prefix" "$QM_WIN_TREE/qmtests.exe"
 
-script e2e-native tests/e2e/launcher_e2e.sh native "$build/native/qmlauncher" "$build/native/qmpack"
+for suite in launcher options; do
+  name=${suite/launcher/e2e}
+  script "$name-native" tests/e2e/${suite}_e2e.sh native "$build/native/qmlauncher" "$build/native/qmpack"
+  for family in nt win98; do
+    prefix_var=${family}_prefix
+    script "$name-wine-$family" tests/e2e/${suite}_e2e.sh wine "$QM_WIN_TREE/qmlauncher.exe" \
+      "$build/native/qmpack" "${!prefix_var}"
+  done
+done
 script docs tests/docs/doc_examples.sh "$build/native"
-script e2e-wine-nt tests/e2e/launcher_e2e.sh wine "$QM_WIN_TREE/qmlauncher.exe" "$build/native/qmpack" "$nt_prefix"
-script e2e-wine-win98 tests/e2e/launcher_e2e.sh wine "$QM_WIN_TREE/qmlauncher.exe" "$build/native/qmpack" "$win98_prefix"
 
 echo
 [ ${#failures[@]} -eq 0 ] || echo "failed suites: ${failures[*]}"

@@ -3,57 +3,10 @@
 # what it prints, logs and returns.
 #
 #   launcher_e2e.sh native LAUNCHER QMPACK
-#   launcher_e2e.sh wine   LAUNCHER.exe QMPACK PREFIX   (tools/wine.sh sourced and initialised)
-#
-# QMPACK is the native packer; it packs the Windows stub as well.
+#   launcher_e2e.sh wine   LAUNCHER.exe QMPACK PREFIX   (see lib.sh)
 #
 # Prints one line per check and ends with "e2e: N passed, N failed".
-set -u
-here=$(cd "$(dirname "$0")" && pwd)
-mode=$1
-launcher=$(realpath "$2")
-qmpack=$(realpath "$3")
-prefix=${4:+$(realpath "$4")}
-fixtures=$here/fixtures
-messages=$here/../../src/resources/messages
-work=$(mktemp -d)
-trap '[ -n "${QM_E2E_KEEP:-}" ] || rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-# run [ENV=VALUE...] -- ARGS...: runs the launcher; sets OUT (carriage returns
-# dropped, Windows output converted from its ANSI code page) and RC.
-run() {
-  local env=()
-  while [ "$1" != -- ]; do env+=("$1"); shift; done
-  shift
-  if [ "$mode" = wine ]; then
-    OUT=$(cd "$work" && env "${env[@]}" WINEPREFIX="$prefix" "$WINELOADER" "$launcher" "$@" \
-          2>/dev/null | iconv -f cp1252 -t utf-8 | tr -d '\r'; exit "${PIPESTATUS[0]}")
-  else
-    OUT=$(cd "$work" && env "${env[@]}" "$launcher" "$@" 2>/dev/null)
-  fi
-  RC=$?
-}
-
-check() {
-  local name=$1 expected=$2 actual=$3
-  if [ "$expected" = "$actual" ]; then
-    passed=$((passed + 1))
-    echo "ok   $mode: $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $mode: $name"
-    echo "     expected: $(printf '%q' "$expected")"
-    echo "     actual:   $(printf '%q' "$actual")"
-  fi
-}
-
-text() {  # text LANGUAGE NUMBER: a message text as the tables hold it
-  sed -n "s/^QM_TEXT($2, \"\\(.*\\)\")\$/\\1/p" "$messages/$1.def"
-}
-
-english=(LC_ALL=C LANG=C)
+source "$(dirname "$0")/lib.sh" e2e "$@"
 
 run "${english[@]}" -- -qm:version
 check "-qm:version prints the version" "2.51" "$OUT"
@@ -110,8 +63,6 @@ MANIFEST
   "$qmpack" "$work/$1.manifest" > /dev/null && echo "$packed"
 }
 
-# log_name NAME: the path a launcher is given for a log in the work folder.
-log_name() { [ "$mode" = wine ] && echo "$1" || echo "$work/$1"; }
 
 saved=$launcher
 launcher=$(pack product instructions.txt)
@@ -126,11 +77,7 @@ check "the listing gives type, id, length, offset and name" "  file name: launch
 check "the temp root is empty afterwards" "" "$(ls -A "$work/temp")"
 
 mkdir -p "$work/extract"
-if [ "$mode" = wine ]; then
-  (cd "$work/extract" && WINEPREFIX="$prefix" "$WINELOADER" "$launcher" -qm:extract > /dev/null 2>&1)
-else
-  (cd "$work/extract" && "$launcher" -qm:extract > /dev/null 2>&1)
-fi
+run_in "$work/extract" -- -qm:extract
 check "-qm:extract writes the five files and input.tag" \
   "Verify.jar app.jar input.tag instructions.txt launch.txt test.jvm" \
   "$(cd "$work/extract" && echo $(ls | LC_ALL=C sort))"
@@ -139,22 +86,12 @@ check "input.tag runs the extracted files" \
   "$(tr -d '\r' < "$work/extract/input.tag" | paste -sd '|')"
 check "an extracted file is the packed file" "$(cat "$fixtures/launch.txt")" \
   "$(tr -d '\r' < "$work/extract/launch.txt")"
-if [ "$mode" = wine ]; then
-  OUT=$(cd "$work/extract" && WINEPREFIX="$prefix" "$WINELOADER" "$launcher" -qm:version -qm:in input.tag 2>/dev/null)
-else
-  OUT=$(cd "$work/extract" && "$launcher" -qm:version -qm:in input.tag 2>/dev/null)
-fi
-RC=$?
+run_in "$work/extract" -- -qm:version -qm:in input.tag
 check "-qm:version then -qm:in input.tag runs the instructions" 0 "$RC"
 # After -qm:extract the index is loaded without its scripts, so an input file
 # that names no instructions leaves nothing to run.
 printf 'ACTION: RUN_INSTRUCTIONS\n' > "$work/extract/bare.tag"
-if [ "$mode" = wine ]; then
-  (cd "$work/extract" && WINEPREFIX="$prefix" "$WINELOADER" "$launcher" -qm:extract -qm:in bare.tag > /dev/null 2>&1)
-else
-  (cd "$work/extract" && "$launcher" -qm:extract -qm:in bare.tag > /dev/null 2>&1)
-fi
-RC=$?
+run_in "$work/extract" -- -qm:extract -qm:in bare.tag
 check "-qm:extract then -qm:in without instructions exits -1" 255 "$RC"
 
 launcher=$saved
@@ -384,5 +321,4 @@ MANIFEST
   launcher=$saved
 fi
 
-echo "e2e: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

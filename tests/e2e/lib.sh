@@ -1,0 +1,74 @@
+# Sourced by the end-to-end scripts: their arguments, a work folder removed
+# at exit (kept with QM_E2E_KEEP=1), and the helpers that run the launcher
+# and count checks.
+#
+#   source lib.sh SUITE MODE LAUNCHER QMPACK [PREFIX]
+#
+# MODE is native or wine (tools/wine.sh sourced and initialised; PREFIX is
+# the Wine prefix). QMPACK is the native packer; it packs the Windows stub as
+# well.
+set -u
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+suite=$1
+mode=$2
+launcher=$(realpath "$3")
+qmpack=$(realpath "$4")
+prefix=${5:+$(realpath "$5")}
+fixtures=$here/fixtures
+messages=$here/../../src/resources/messages
+work=$(mktemp -d)
+trap '[ -n "${QM_E2E_KEEP:-}" ] || rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+# run_in DIR [ENV=VALUE...] -- ARGS...: runs the launcher in DIR; sets OUT
+# (carriage returns dropped, Windows output converted from its ANSI code page),
+# ERR (the native launcher's standard error; Wine's is dropped) and RC. QM_E2E_WRAPPER, when set, is put before every native launcher
+# (valgrind, for instance).
+run_in() {
+  local dir=$1 env=()
+  shift
+  while [ "$1" != -- ]; do env+=("$1"); shift; done
+  shift
+  if [ "$mode" = wine ]; then
+    OUT=$(cd "$dir" && env "${env[@]}" WINEPREFIX="$prefix" "$WINELOADER" "$launcher" "$@" \
+          2>/dev/null | iconv -f cp1252 -t utf-8 | tr -d '\r'; exit "${PIPESTATUS[0]}")
+  else
+    # shellcheck disable=SC2086
+    OUT=$(cd "$dir" && env "${env[@]}" ${QM_E2E_WRAPPER:-} "$launcher" "$@" 2>"$work/stderr")
+  fi
+  RC=$?
+  ERR=$(cat "$work/stderr" 2>/dev/null)
+  rm -f "$work/stderr"
+}
+
+# run [ENV=VALUE...] -- ARGS...: runs the launcher in the work folder.
+run() { run_in "$work" "$@"; }
+
+check() {
+  local name=$1 expected=$2 actual=$3
+  if [ "$expected" = "$actual" ]; then
+    passed=$((passed + 1))
+    echo "ok   $mode: $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $mode: $name"
+    echo "     expected: $(printf '%q' "$expected")"
+    echo "     actual:   $(printf '%q' "$actual")"
+  fi
+}
+
+text() {  # text LANGUAGE NUMBER: a message text as the tables hold it
+  sed -n "s/^QM_TEXT($2, \"\\(.*\\)\")\$/\\1/p" "$messages/$1.def"
+}
+
+english=(LC_ALL=C LANG=C)
+
+# log_name NAME: the path a launcher is given for a log in the work folder.
+log_name() { [ "$mode" = wine ] && echo "$1" || echo "$work/$1"; }
+
+# finish: the count line the test command reads, and the exit status.
+finish() {
+  echo "$suite: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}

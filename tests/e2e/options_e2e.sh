@@ -1,0 +1,260 @@
+#!/usr/bin/env bash
+# Drives the sample launcher (samples/) as a user would, option by option:
+# what reaches the application, what is shown and logged, the exit code, and
+# the temp root left empty. Natively the JVM is this machine's JDK and the
+# application the sample's jar; under Wine the JVM is a fake (a copy of the
+# Windows test program as bin\java.exe answering the verifier from
+# fake-jvm.txt and writing the arguments it got to args.txt).
+#
+#   options_e2e.sh native LAUNCHER QMPACK
+#   options_e2e.sh wine   LAUNCHER.exe QMPACK PREFIX   (see lib.sh)
+source "$(dirname "$0")/lib.sh" options "$@"
+samples=$here/../../samples
+build=$(dirname "$qmpack")
+stub=$launcher
+temp=$work/temp
+mkdir -p "$temp"
+temp_arg=$(log_name temp)
+
+if [ "$mode" = native ]; then
+  home=""
+  for candidate in /usr/lib/jvm/*; do
+    [ -x "$candidate/bin/java" ] && { home=$candidate; break; }
+  done
+  if [ -z "$home" ] || [ ! -f "$build/samples/sample.jar" ] || [ ! -f "$build/Verify.jar" ]; then
+    echo "options: no JDK, sample jar or Verify.jar; nothing to check"
+    echo "options: 0 passed, 1 failed"
+    exit 1
+  fi
+  jvm_files=("$samples"/jvm/linux-java{25,21,17,11,8}.jvm)
+  verifier=$build/Verify.jar
+  application=$build/samples/sample.jar
+  spec_version=$("$home/bin/java" -XshowSettings:properties -version 2>&1 |
+                 sed -n 's/^ *java\.specification\.version = //p')
+else
+  fake=$work/fakejdk
+  mkdir -p "$fake/bin"
+  cp "$(dirname "$stub")/qmtests.exe" "$fake/bin/java.exe"
+  spec_version=17
+  printf '1739021872\r\n%s\r\n' "$spec_version" > "$fake/bin/fake-jvm.txt"
+  home="Z:$(tr / '\\' <<< "$fake")"
+  jvm_files=("$samples"/jvm/windows-java{25,21,17,11,8}.jvm)
+  verifier=$fixtures/app.jar
+  application=$fixtures/app.jar
+fi
+export QM_TEST_CHILD=fake-jvm  # read only by the fake JVM under Wine
+
+# pack NAME LAUNCHSCRIPT JVMFILE...: the sample launcher with these files.
+pack() {
+  local name=$1 script=$2 id=3
+  shift 2
+  {
+    echo "STUB: $stub"
+    echo "OUTPUT: $work/$name"
+    echo "ENTRIES:"
+    echo "  INSTRUCTIONS 0 \"$samples/instructions.txt\""
+    echo "  VERIFIER_ARCHIVE 1 \"$verifier\" name=Verify.jar"
+    echo "  LAUNCHSCRIPT 2 \"$script\" name=launch.txt"
+    for jvm in "$@"; do
+      echo "  JVM $id \"$jvm\""
+      id=$((id + 1))
+    done
+    echo "  APPLICATION_ARCHIVE $id \"$application\" name=sample.jar"
+    echo "/:"
+  } > "$work/$name.manifest"
+  "$qmpack" "$work/$name.manifest" > /dev/null && echo "$work/$name"
+}
+
+# received: the arguments the application got, one a line.
+received() {
+  if [ "$mode" = native ]; then
+    sed -n 's/^Argument: \[\(.*\)\]$/\1/p' <<< "$OUT"
+  else
+    tr -d '\r' < "$fake/bin/args.txt" | sed -n '/^quillmark\.sample\.Main$/,$p' | tail -n +2
+  fi
+}
+
+# launch_output_logged LOG: 1 when the log holds the output of a launch of
+# the application, 0 otherwise (verifications log their output too).
+launch_output_logged() {
+  tr -d '\r' < "$1" | awk '/^Executing launch script command: .*quillmark\.sample\.Main/ { app = 1; next }
+    /^Executing launch script command: / { app = 0 }
+    app && /^Output from the launch script execution$/ { found = 1 }
+    END { print found + 0 }'
+}
+
+# command_in LOG: the Java command line the launcher logged.
+command_in() { tr -d '\r' < "$1" | sed -n 's/^Executing launch script command: //p'; }
+
+sample=$(pack sample "$samples/launch.txt" "${jvm_files[@]}")
+launcher=$sample
+
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name run.log)" -qm:javahome "$home" \
+  "two words" second
+check "the sample launcher runs the application and exits 0" 0 "$RC"
+check "the application gets the pass-through arguments" "two words|second" "$(received | paste -sd '|')"
+check "the newest JVM file the JDK satisfies is the match" 1 \
+  "$(tr -d '\r' < "$work/run.log" | grep -c "^Matching JVM home is $(sed 's/\\/\\\\/g' <<< "$home")$")"
+if [ "$mode" = native ]; then
+  check "the application's output is on the console" "Hello from the Quillmark sample application." \
+    "$(grep -o 'Hello from the Quillmark sample application\.' <<< "$OUT")"
+  check "the application reads the JVM file copy the launcher wrote" \
+    "Runtime chosen by the launcher: Java $spec_version runtime of any vendor (java.specification.version $spec_version)" \
+    "$(grep '^Runtime chosen' <<< "$OUT")"
+fi
+check "the temp root is empty after the run" "" "$(ls -A "$temp")"
+
+# Arguments that the Windows rules, the launcher's expansions or a shell
+# could each mangle reach the application as they were typed. A launcher
+# option in another letter case is not an option.
+hard=('a"b' '' 'x\"y' '\\server\share' 'say "hi" now' '%PATH%' '@S2@' '#HOME#' \
+      '%%' 'tab	in' ' lead and trail ' '-QM:version' 'C:\dir\')
+# The Windows 95 family's own tokenizer drops a backslash that ends the
+# launcher's command line; what it got is passed on whole.
+expected=("${hard[@]}")
+[[ ${prefix:-} == *win98 ]] && expected[${#expected[@]}-1]='C:\dir'
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" "${hard[@]}"
+check "hard-quoted arguments reach the application unchanged" \
+  "$(printf '%s\n' "${expected[@]}")" "$(received)"
+
+# -silent is the launcher's and the application's; -qm:silent only the
+# launcher's.
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" -silent -qm:silent one
+check "-silent is passed on, -qm:silent is not" "-silent|one" "$(received | paste -sd '|')"
+
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" --exit 3
+check "a failing application's exit code is the launcher's" 3 "$RC"
+if [ "$mode" = native ]; then
+  check "a failing application's error output is on the console" \
+    "The sample application exits with code 3." "$ERR"
+fi
+check "the temp root is empty after a failing application" "" "$(ls -A "$temp")"
+
+# The class path options put their paths around the application's archive.
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name cp.log)" -qm:javahome "$home" \
+  -cp:p first.jar -cp:a last.jar
+check "-cp:p and -cp:a put their paths before and after the archive" 1 \
+  "$(command_in "$work/cp.log" | grep -c -- '-cp "first.jar";*[:;]".*sample\.jar"[:;]"last.jar"')"
+
+# A log and a debug log.
+rm -f "$work/debug.log"
+run "${english[@]}" DBGWIN32VAQ="$(log_name debug.log)" -- -qm:tempdir "$temp_arg" -qm:javahome "$home"
+check "DBGWIN32VAQ names a debug log that the launcher starts" "Console Launcher Started" \
+  "$(tr -d '\r' < "$work/debug.log" 2>/dev/null | head -1)"
+
+# Options without their values.
+run "${english[@]}" -- -qm:version -qm:log
+check "-qm:log without a name shows text 14 and exits -1" "2.51|$(text en 14)|255" \
+  "$(grep -v '^$' <<< "$OUT" | paste -sd '|')|$RC"
+run "${english[@]}" -- -qm:version -qm:orig
+check "-qm:orig without a name says so and exits -1" "2.51|Missing original launcher file name.|255" \
+  "$(grep -v '^$' <<< "$OUT" | paste -sd '|')|$RC"
+
+# A launch script that captures the output puts it into the log; a console
+# requested on the command line shows it instead, and -console is also the
+# application's.
+captured=$work/captured-launch.txt
+sed 's/^DISPLAY_CONSOLE: 1$/DISPLAY_CONSOLE: 0/' "$samples/launch.txt" > "$captured"
+launcher=$(pack captured "$captured" "${jvm_files[@]}")
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name captured.log)" -qm:javahome "$home" plain
+check "a captured run logs the application's output" 1 "$(launch_output_logged "$work/captured.log")"
+for option in -qm:javaconsole -console; do
+  rm -f "$work/console.log"
+  run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name console.log)" -qm:javahome "$home" \
+    "$option" plain
+  check "$option runs the application with a console: nothing captured" 0 \
+    "$(launch_output_logged "$work/console.log")"
+  [ "$option" = -console ] && want="-console|plain" || want="plain"
+  check "$option reaches the application only when it is -console" "$want" "$(received | paste -sd '|')"
+done
+if [ "$mode" = native ]; then
+  check "with a console the application's output is shown" "Hello from the Quillmark sample application." \
+    "$(grep -o 'Hello from the Quillmark sample application\.' <<< "$OUT")"
+fi
+launcher=$sample
+
+# -qm:orig: the running launcher is a copy of the original named; it takes
+# the original's directory as its own and removes itself and its directory.
+mkdir -p "$work/original" "$work/copy"
+cp "$sample" "$work/original/product${sample##*/sample}"
+copy=$work/copy/product${sample##*/sample}
+cp "$sample" "$copy"
+original=$(log_name original/product${sample##*/sample})
+[ "$mode" = wine ] && original="Z:$(tr / '\\' <<< "$work/original/product${sample##*/sample}")"
+launcher=$copy
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name orig.log)" -qm:javahome "$home" \
+  -qm:orig "$original"
+launcher=$sample
+check "-qm:orig runs the product" 0 "$RC"
+original_dir=${original%[/\\]*}
+check "-qm:orig makes the original's directory the launcher directory" 1 \
+  "$(command_in "$work/orig.log" | grep -c -F -- "-Dqm.external.home=\"$original_dir\"")"
+if [[ ${prefix:-} == *win98 ]]; then
+  # The Windows 95 family removes a running program at the next start of
+  # Windows, through the [Rename] section of wininit.ini.
+  check "-qm:orig asks Windows to remove the copy at its next start" 1 \
+    "$(tr -d '\r' < "$prefix/drive_c/windows/wininit.ini" 2>/dev/null | grep -c -i "^NUL=.*copy.product")"
+else
+  for _ in $(seq 100); do [ -e "$work/copy" ] || break; sleep 0.1; done
+  check "-qm:orig removes the running copy and its directory" "no" \
+    "$([ -e "$work/copy" ] && echo yes || echo no)"
+fi
+check "-qm:orig leaves the original alone" yes \
+  "$([ -f "$work/original/product${sample##*/sample}" ] && echo yes || echo no)"
+
+# No JVM satisfies the launcher: a message in the user's language, nothing
+# launched, nothing left behind; silent shows nothing.
+sed 's/java\.specification\.version=[0-9.]*/java.specification.version=99/' \
+  "${jvm_files[2]}" > "$work/future.jvm"
+launcher=$(pack future "$samples/launch.txt" "$work/future.jvm")
+[ "$mode" = native ] || rm -f "$fake/bin/args.txt"
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name future.log)" -qm:javahome "$home" one
+check "without a suitable JVM text 23 is shown" 1 "$(grep -c -F "$(text en 23)" <<< "$OUT")"
+check "without a suitable JVM the application is not started" "" "$(received)"
+check "without a suitable JVM the temp root is empty" "" "$(ls -A "$temp")"
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" -qm:silent
+check "-qm:silent shows nothing when no JVM is found" "" "$(grep -v '^$' <<< "$OUT")"
+if [ "$mode" = wine ]; then
+  run LC_ALL=de_DE.UTF-8 -- -qm:tempdir "$temp_arg" -qm:javahome "$home"
+else
+  run LC_ALL= LC_MESSAGES= LANG=de_DE.UTF-8 -- -qm:tempdir "$temp_arg" -qm:javahome "$home"
+fi
+check "a German user sees text 23 in German" 1 "$(grep -c -F "$(text de 23)" <<< "$OUT")"
+launcher=$sample
+
+# A download cut short lost the archive's end, and so the mark that says
+# there is an archive: the launcher carries nothing to run and fails without
+# starting anything. A damaged index is checked in launcher_e2e.sh.
+head -c -200 "$sample" > "$work/truncated"
+launcher=$work/truncated
+[ "$mode" = native ] && chmod +x "$launcher"
+[ "$mode" = native ] || rm -f "$fake/bin/args.txt"
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" one
+check "a truncated launcher exits -1 and starts nothing" "255|" "$RC|$(received)"
+check "a truncated launcher leaves the temp root empty" "" "$(ls -A "$temp")"
+launcher=$sample
+
+# A temp directory that does not exist, or cannot be written.
+run "${english[@]}" -- -qm:tempdir "$(log_name no-such-dir)" -qm:javahome "$home" one
+missing_text=$(text en 36 | sed "s|%1!s!|$(log_name no-such-dir | sed 's/[\\|&]/\\&/g')|")
+check "a missing temp directory is named in text 36 and the run fails" "yes|255" \
+  "$(grep -q -F "$missing_text" <<< "$OUT" && echo yes || echo no)|$RC"
+check "a missing temp directory is not created" no "$([ -e "$work/no-such-dir" ] && echo yes || echo no)"
+mkdir -p "$work/locked"
+locked=""
+if [ "$mode" = native ] && [ "$(id -u)" != 0 ]; then
+  chmod 555 "$work/locked" && locked=chmod
+elif chattr +i "$work/locked" 2>/dev/null; then
+  locked=chattr
+fi
+if [ -n "$locked" ]; then
+  run "${english[@]}" -- -qm:tempdir "$(log_name locked)" -qm:javahome "$home" one
+  [ "$locked" = chattr ] && chattr -i "$work/locked" || chmod 755 "$work/locked"
+  check "a temp directory that cannot be written fails the run" 255 "$RC"
+  check "a temp directory that cannot be written is left as it was" "" "$(ls -A "$work/locked")"
+  check "a temp directory that cannot be written starts nothing" "" "$(received)"
+else
+  echo "note $mode: no way to make a directory unwritable here (root without chattr); not checked"
+fi
+
+finish
