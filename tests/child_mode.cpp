@@ -119,6 +119,8 @@ bool runStep(const std::string& step, int* exitCode) {
     }
   } else if (name == "raise") {
     std::raise(std::stoi(value));
+  } else if (name == "abort") {
+    std::abort();
   } else if (name == "exit") {
     *exitCode = std::stoi(value);
     return false;

@@ -17,6 +17,7 @@
 //                              set to QM_TEST_GRANDCHILD, handing it this
 //                              child's standard output and error, and go on
 //   raise:SIGNAL               raise the signal
+//   abort                      end abnormally (POSIX: killed by SIGABRT)
 //   exit:CODE                  end with CODE (the exit code is 0 without it)
 // Nothing written contains a line feed, which Windows' text mode would alter.
 #include <cstddef>

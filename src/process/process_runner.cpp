@@ -6,6 +6,7 @@
 #include "launcher/exceptions.h"
 #include "launcher/messages.h"
 #include "launcher/ui.h"
+#include "process/captured_output.h"
 
 namespace {
 
@@ -127,10 +128,11 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
   system_.closeHandle(&errorWrite.handle);
 
   // A pipe without a sink is still drained, or a child writing to it would
-  // stop on a full pipe and never end.
-  std::string discarded;
-  std::string* output = stdoutSink_ ? stdoutSink_ : &discarded;
-  std::string* errors = stderrSink_ ? stderrSink_ : &discarded;
+  // stop on a full pipe and never end. Each chunk passes through a bound on
+  // what is kept, as the child may write without end.
+  CapturedOutput output(stdoutSink_, "standard output");
+  CapturedOutput errors(stderrSink_, "standard error");
+  std::string chunk;
   bool running = true;
   uint32_t exitCode = kStillActive;
   uint32_t outputCount = 0;
@@ -143,10 +145,15 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
       running = !ended;
       system_.sleep(kIdlePauseMs);
     }
-    outputCount = drainPipe(output, outputRead.handle);
-    errorCount = drainPipe(errors, errorRead.handle);
-    discarded.clear();
+    outputCount = drainPipe(&chunk, outputRead.handle);
+    output.append(chunk);
+    chunk.clear();
+    errorCount = drainPipe(&chunk, errorRead.handle);
+    errors.append(chunk);
+    chunk.clear();
   } while (running || outputCount > 0 || errorCount > 0);
+  output.finish();
+  errors.finish();
 
   guard.close();
   system_.sleep(kFinalPauseMs);

@@ -28,6 +28,8 @@ public:
 
   // The child writes into two pipes that are polled, never blocking on
   // either, until it has ended and a pass finds both empty; always waits.
+  // Of a stream longer than the capture bound only its first and last part
+  // reach the sink, and the log says how much was left out.
   int32_t runCaptured(bool showConsole, bool newConsole);
 
   // Appends to sink at most one chunk of what the pipe holds now, up to a
