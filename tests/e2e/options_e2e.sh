@@ -93,7 +93,7 @@ run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name run.log)" -qm
   "two words" second
 check "the sample launcher runs the application and exits 0" 0 "$RC"
 check "the application gets the pass-through arguments" "two words|second" "$(received | paste -sd '|')"
-check "the newest JVM file the JDK satisfies is the match" 1 \
+check "the home given with -qm:javahome is the match" 1 \
   "$(tr -d '\r' < "$work/run.log" | grep -c "^Matching JVM home is $(sed 's/\\/\\\\/g' <<< "$home")$")"
 if [ "$mode" = native ]; then
   check "the application's output is on the console" "Hello from the Quillmark sample application." \
@@ -103,6 +103,20 @@ if [ "$mode" = native ]; then
     "$(grep '^Runtime chosen' <<< "$OUT")"
 fi
 check "the temp root is empty after the run" "" "$(ls -A "$temp")"
+
+# Every JDK of the machine is matched by the JVM file of its own version.
+if [ "$mode" = native ]; then
+  for jdk in $(for candidate in /usr/lib/jvm/*; do
+                 [ -x "$candidate/bin/java" ] && realpath "$candidate"
+               done | sort -u); do
+    version=$("$jdk/bin/java" -XshowSettings:properties -version 2>&1 |
+              sed -n 's/^ *java\.specification\.version = //p')
+    run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$jdk"
+    check "the JDK in $jdk is taken as Java $version" \
+      "Runtime chosen by the launcher: Java ${version#1.} runtime of any vendor (java.specification.version $version)" \
+      "$(grep '^Runtime chosen' <<< "$OUT")"
+  done
+fi
 
 # Arguments that the Windows rules, the launcher's expansions or a shell
 # could each mangle reach the application as they were typed. A launcher
