@@ -120,6 +120,7 @@ for suite in launcher options; do
       "$build/native/qmpack" "${!prefix_var}"
   done
 done
+script bench-smoke env QM_BENCH_BUILD="$build/bench" QM_BENCH_WIN32_TREE="$build/win32" tools/bench.sh --smoke
 script docs tests/docs/doc_examples.sh "$build/native"
 
 echo
