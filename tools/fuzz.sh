@@ -7,7 +7,10 @@
 #
 # QM_FUZZ_RUNS     executions per target (default 10000000)
 # QM_FUZZ_BUILD    the clang build tree (default build/fuzz, as tools/test.sh)
-# QM_FUZZ_LOGS     where each target's output goes (default build/logs/fuzz)
+# QM_FUZZ_LOGS     where each target's output and working corpus go
+#                  (default build/logs/fuzz)
+# QM_FUZZ_SECONDS  a time limit per target, for a shorter session (none by
+#                  default); the executions reached are reported either way
 #
 # Each target runs in one process, one after the other: the machine's cores
 # are shared. A finding stops its target and leaves the input that caused it
@@ -40,17 +43,23 @@ for name in "${targets[@]}"; do
   [ -x "$target" ] || { echo "$name: not built"; findings=$((findings + 1)); continue; }
   corpus=$top/tests/fuzz/corpus/$name
   mkdir -p "$corpus"
-  grown=$(mktemp -d)
+  # The working copies live beside the logs, where no sweep of the system's
+  # temporary directory can take them away halfway through a long run.
+  grown=$logs/$name-grown
+  minimal=$logs/$name-minimal
+  rm -rf "$grown" "$minimal"
+  mkdir -p "$grown" "$minimal"
   cp -p "$corpus"/. "$grown"/ -r 2> /dev/null
+  limit=()
+  [ -z "${QM_FUZZ_SECONDS:-}" ] || limit=(-max_total_time="$QM_FUZZ_SECONDS")
   start=$(date +%s)
-  "$target" -runs="$runs" -artifact_prefix="$logs/$name-" -print_final_stats=1 \
+  "$target" -runs="$runs" "${limit[@]}" -artifact_prefix="$logs/$name-" -print_final_stats=1 \
     "$grown" > "$logs/$name.log" 2>&1
   status=$?
   seconds=$(($(date +%s) - start))
   executions=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$logs/$name.log" | grep -o '[0-9]*$')
   before=$(find "$corpus" -type f | wc -l)
   # Keep only the inputs that add coverage.
-  minimal=$(mktemp -d)
   "$target" -merge=1 "$minimal" "$grown" > "$logs/$name-merge.log" 2>&1 &&
     { find "$corpus" -type f -delete; cp -p "$minimal"/. "$corpus"/ -r; }
   after=$(find "$corpus" -type f | wc -l)

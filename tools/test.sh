@@ -100,6 +100,8 @@ for target in "$build"/fuzz/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
   corpus=$(mktemp -d)
+  # The kept corpus (grown by tools/fuzz.sh) is replayed first, then fuzzed on.
+  cp -r "$top/tests/fuzz/corpus/$name/." "$corpus" 2> /dev/null
   script "fuzz-$name" bash -c "'$target' -max_total_time=${QM_FUZZ_SECONDS:-10} '$corpus' \
     > /dev/null 2>'$logs/$name.out' && echo '$name: 1 passed, 0 failed' ||
     { tail -30 '$logs/$name.out'; echo '$name: 0 passed, 1 failed'; }"
@@ -120,6 +122,7 @@ for suite in launcher options; do
       "$build/native/qmpack" "${!prefix_var}"
   done
 done
+script concurrency-native tests/e2e/concurrency.sh native "$build/native/qmlauncher" "$build/native/qmpack"
 script bench-smoke env QM_BENCH_BUILD="$build/bench" QM_BENCH_WIN32_TREE="$build/win32" tools/bench.sh --smoke
 script docs tests/docs/doc_examples.sh "$build/native"
 
