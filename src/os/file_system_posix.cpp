@@ -189,10 +189,17 @@ FileResult DirectoryListing::next(DirectoryItem* item) {
     return FileResult{FileError::kNoMoreFiles, 0};
   }
   item->name = entry->d_name;
-  // lstat, not d_type, so that a link to a directory is never entered.
-  struct stat status;
-  const std::string path = handle_->directory + entry->d_name;
-  item->directory = lstat(path.empty() ? "." : path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+  // The entry's own type, never a link's target, so that a link to a
+  // directory is not entered. Most file systems give it with the name; a
+  // stat for every name made a disk scan three times slower than listing.
+  if (entry->d_type != DT_UNKNOWN) {
+    item->directory = entry->d_type == DT_DIR;
+  } else {
+    struct stat status;
+    const std::string path = handle_->directory + entry->d_name;
+    item->directory =
+        lstat(path.empty() ? "." : path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+  }
   return succeeded();
 }
 
