@@ -129,6 +129,28 @@ TEST_F(TagFileTest, RedefinitionReplacesAndMovesToTheEnd) {
   EXPECT_EQ(tags.valueCount("C"), 0);  // an empty block only removes
 }
 
+TEST_F(TagFileTest, LookupsStayRightAmongManyTagsAfterRedefinitions) {
+  std::string text;
+  for (int i = 0; i < 50; ++i) text += "T" + std::to_string(i) + ": v" + std::to_string(i) + "\n";
+  text += "T10: again\nT20:\n\n/:\n";
+  TagFile tags = load(text);
+  ASSERT_EQ(tags.tags().size(), 49u);
+  EXPECT_EQ(tags.tags().back().name(), "T10");
+  for (int i = 0; i < 50; ++i) {
+    const std::string name = "T" + std::to_string(i);
+    EXPECT_EQ(tags.value(name), i == 10 ? "again" : i == 20 ? "" : "v" + std::to_string(i)) << name;
+  }
+  // A value set later lands in the tag where it stands; a copy keeps its own.
+  TagFile copy = tags;
+  tags.setValue("T49", "changed");
+  ASSERT_EQ(tags.tags().size(), 49u);
+  EXPECT_EQ(tags.tags()[47].values(), (Values{"changed"}));
+  EXPECT_EQ(copy.value("T49"), "v49");
+  copy.addValue("NEW", "n");
+  EXPECT_EQ(copy.tags().back().name(), "NEW");
+  EXPECT_EQ(tags.valueCount("NEW"), 0);
+}
+
 TEST_F(TagFileTest, SyntaxErrorsNameSourceAndLineAndAreLogged) {
   settings().logFile = path("run.log");
   TagFile tags;

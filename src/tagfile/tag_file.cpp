@@ -201,10 +201,8 @@ int TagFile::write(const std::string& path) const {
 }
 
 const Tag* TagFile::find(const std::string& name) const {
-  for (const Tag& tag : tags_) {
-    if (tag.name() == name) return &tag;
-  }
-  return nullptr;
+  const auto position = positions_.find(name);
+  return position == positions_.end() ? nullptr : &tags_[position->second];
 }
 
 Tag* TagFile::findTag(const std::string& name) {
@@ -213,14 +211,19 @@ Tag* TagFile::findTag(const std::string& name) {
 
 Tag& TagFile::tagFor(const std::string& name) {
   if (Tag* tag = findTag(name)) return *tag;
+  positions_.emplace(name, tags_.size());
   tags_.emplace_back(name);
   return tags_.back();
 }
 
 void TagFile::removeTag(const std::string& name) {
-  tags_.erase(std::remove_if(tags_.begin(), tags_.end(),
-                             [&](const Tag& tag) { return tag.name() == name; }),
-              tags_.end());
+  const auto found = positions_.find(name);
+  if (found == positions_.end()) return;
+  const size_t removed = found->second;
+  positions_.erase(found);
+  tags_.erase(tags_.begin() + static_cast<std::ptrdiff_t>(removed));
+  for (size_t position = removed; position < tags_.size(); ++position)
+    positions_[tags_[position].name()] = position;
 }
 
 void TagFile::syntaxError(const std::string& message, int32_t line) const {

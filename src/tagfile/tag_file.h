@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class Tag {
@@ -80,6 +81,9 @@ private:
   [[noreturn]] void syntaxError(const std::string& message, int32_t line) const;
 
   std::vector<Tag> tags_;
+  // Where each name stands in tags_ (names are unique there), so that a file
+  // of many tags is read in linear time rather than quadratic.
+  std::unordered_map<std::string, size_t> positions_;
   int32_t lineCount_ = 0;
   std::string sourceName_;
 };
