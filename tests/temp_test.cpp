@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -14,6 +15,7 @@
 #include "cleanup/cleanup_list.h"
 #include "launcher/exceptions.h"
 #include "launcher/messages.h"
+#include "os/file_system.h"
 #include "os/path.h"
 #include "tagfile/tag_file.h"
 #include "temp_area_fixture.h"
@@ -149,6 +151,23 @@ TEST_F(TempTest, RootThatIsNoDirectoryIsRefusedWithItsPathAndNothingIsMade) {
             formatMessage(kTextTempDirMissing, {root_.file("missing")}));
   EXPECT_TRUE(cleanupList().directories().empty());
   EXPECT_TRUE(cleanupList().files().empty());
+}
+
+TEST_F(TempTest, RelativeRootIsFixedAgainstTheCurrentDirectory) {
+  // A directory beside the test's current one, named relatively.
+  const std::string name = "qm-relative-root-" + std::to_string(std::rand());
+  ASSERT_TRUE(os::createDirectory(name).ok());
+  setTempRoot(name);
+  const std::string file = createTempFile();
+  const std::string root = getTempRoot();
+  os::deleteFile(file);
+  forgetTempFile(file);
+  os::removeDirectory(name);
+  EXPECT_NE(root, name);
+  EXPECT_EQ(root, os::absolutePath(name));
+  EXPECT_EQ(file.rfind(root, 0), 0u) << file;
+  // Absolute on both platforms: from the root of a drive or of the tree.
+  EXPECT_TRUE(root[0] == '/' || root.find(":\\") == 1) << root;
 }
 
 TEST_F(TempTest, FileExistsCountsOnlyFilesThatOpenAndLogsOtherFailures) {

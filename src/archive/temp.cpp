@@ -9,6 +9,7 @@
 #include "launcher/log.h"
 #include "launcher/messages.h"
 #include "os/file_system.h"
+#include "os/path.h"
 
 namespace {
 
@@ -43,7 +44,10 @@ std::string failureText(const char* call, const os::FileResult& result) {
 void resetTempState() { state() = TempState(); }
 void setTempNameRetryTiming(const RetryTiming& timing) { state().nameRetry = timing; }
 
-void setTempRoot(const std::string& path) { state().root = path; }
+// Temporary paths are handed to programs that run in other directories (a
+// launch with AUTO_SET_WORKING_DIR, the self-removal batch), so a relative
+// root is fixed against the current directory when it is given.
+void setTempRoot(const std::string& path) { state().root = os::absolutePath(path); }
 
 std::string getTempRoot() {
   std::string& root = state().root;

@@ -1,6 +1,25 @@
-// POSIX paths use the slash.
 #include "os/path.h"
 
+#include <unistd.h>
+
+#include <vector>
+
 namespace os {
+
 char pathSeparator() { return '/'; }
+
+// Only the current directory is put in front: unlike realpath, the path
+// need not exist and links in it are kept.
+std::string absolutePath(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  std::vector<char> buffer(4096);
+  while (!getcwd(buffer.data(), buffer.size())) {
+    if (buffer.size() >= (1u << 20)) return path;
+    buffer.resize(buffer.size() * 2);
+  }
+  std::string directory(buffer.data());
+  if (directory.back() != '/') directory += '/';
+  return directory + path;
+}
+
 }  // namespace os
