@@ -65,12 +65,15 @@ pack() {
   "$qmpack" "$work/$name.manifest" > /dev/null && echo "$work/$name"
 }
 
+# windows_path PATH: the path as the launcher sees it.
+windows_path() { [ "$mode" = wine ] && echo "Z:$(tr / '\\' <<< "$1")" || echo "$1"; }
+
 # received: the arguments the application got, one a line.
 received() {
   if [ "$mode" = native ]; then
     sed -n 's/^Argument: \[\(.*\)\]$/\1/p' <<< "$OUT"
   else
-    tr -d '\r' < "$fake/bin/args.txt" | sed -n '/^quillmark\.sample\.Main$/,$p' | tail -n +2
+    tr -d '\r' 2>/dev/null < "$fake/bin/args.txt" | sed -n '/^quillmark\.sample\.Main$/,$p' | tail -n +2
   fi
 }
 
@@ -123,10 +126,15 @@ fi
 # option in another letter case is not an option.
 hard=('a"b' '' 'x\"y' '\\server\share' 'say "hi" now' '%PATH%' '@S2@' '#HOME#' \
       '%%' 'tab	in' ' lead and trail ' '-QM:version' 'C:\dir\')
-# The Windows 95 family's own tokenizer drops a backslash that ends the
-# launcher's command line; what it got is passed on whole.
+# The Windows 95 family's own tokenizer reads the command line Wine made of
+# these arguments its own way: it drops an empty argument and a backslash
+# that ends the line, and keeps a doubled backslash before a quote doubled.
+# What it got is passed on whole.
 expected=("${hard[@]}")
-[[ ${prefix:-} == *win98 ]] && expected[${#expected[@]}-1]='C:\dir'
+if [[ ${prefix:-} == *win98 ]]; then
+  expected=('a"b' 'x\\"y' "${hard[@]:3}")
+  expected[${#expected[@]}-1]='C:\dir'
+fi
 run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" "${hard[@]}"
 check "hard-quoted arguments reach the application unchanged" \
   "$(printf '%s\n' "${expected[@]}")" "$(received)"
@@ -196,6 +204,7 @@ cp "$sample" "$copy"
 original=$(log_name original/product${sample##*/sample})
 [ "$mode" = wine ] && original="Z:$(tr / '\\' <<< "$work/original/product${sample##*/sample}")"
 launcher=$copy
+[[ ${prefix:-} == *win98 ]] && rm -f "$prefix"/drive_c/windows/[Ww][Ii][Nn][Ii][Nn][Ii][Tt].[Ii][Nn][Ii]
 run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name orig.log)" -qm:javahome "$home" \
   -qm:orig "$original"
 launcher=$sample
@@ -206,8 +215,9 @@ check "-qm:orig makes the original's directory the launcher directory" 1 \
 if [[ ${prefix:-} == *win98 ]]; then
   # The Windows 95 family removes a running program at the next start of
   # Windows, through the [Rename] section of wininit.ini.
-  check "-qm:orig asks Windows to remove the copy at its next start" 1 \
-    "$(tr -d '\r' < "$prefix/drive_c/windows/wininit.ini" 2>/dev/null | grep -c -i "^NUL=.*copy.product")"
+  check "-qm:orig asks Windows to remove the copy and its directory at its next start" 2 \
+    "$(cat "$prefix"/drive_c/windows/[Ww][Ii][Nn][Ii][Nn][Ii][Tt].[Ii][Nn][Ii] 2>/dev/null | tr -d '\r' |
+      grep -c -i '^NUL=.*\\copy\(\\product\)\?$')"
 else
   for _ in $(seq 100); do [ -e "$work/copy" ] || break; sleep 0.1; done
   check "-qm:orig removes the running copy and its directory" "no" \
@@ -215,6 +225,43 @@ else
 fi
 check "-qm:orig leaves the original alone" yes \
   "$([ -f "$work/original/product${sample##*/sample}" ] && echo yes || echo no)"
+
+# The service actions a calling program asks for through an input file.
+matching_jvm=$(grep -l "java.specification.version=$spec_version\"" "${jvm_files[@]}" | head -1)
+printf 'ACTION: SEARCH\nJVM: %s\n' "$(windows_path "$matching_jvm")" > "$work/search.tag"
+run "${english[@]}" -- -qm:silent -qm:tempdir "$temp_arg" -qm:javahome "$home" -qm:in search.tag
+check "SEARCH prints 1 and the home, exits 0" "1|$home|0" "$(sed -n '1p;2p' <<< "$OUT" | paste -sd '|')|$RC"
+# The JVM file SEARCH prints is kept for the caller.
+check "the JVM file SEARCH keeps names the home" 1 \
+  "$(tr -d '\r' < "$(ls "$temp"/LRE*.tmp 2>/dev/null | head -1)" 2>/dev/null | grep -c -F "JVM_HOME:  $home")"
+rm -f "$temp"/LRE*.tmp
+for verdict in 1:"$matching_jvm" 0:"$work/future.jvm"; do
+  sed 's/java\.specification\.version=[0-9.]*/java.specification.version=99/' \
+    "$matching_jvm" > "$work/future.jvm"
+  printf 'ACTION: VERIFY_JVM\nVERIFY_JVM_FILE: %s\nVERIFY_JVM_HOME: %s\n' \
+    "$(windows_path "${verdict#*:}")" "$home" > "$work/verify.tag"
+  run "${english[@]}" -- -qm:silent -qm:tempdir "$temp_arg" -qm:in verify.tag
+  check "VERIFY_JVM prints ${verdict%%:*} and exits 0" "${verdict%%:*}|0" "$OUT|$RC"
+done
+mkdir -p "$work/installed"
+if [ "$mode" = wine ]; then
+  installer='cmd /c echo JVM_EXE: bin\java.exe>jvm'
+  destination=$(windows_path "$work/installed")
+  jvm_path="$destination\jvm"
+else
+  printf '#!/bin/sh\necho "JVM_EXE: bin/java" > jvm\n' > "$work/install.sh"
+  chmod +x "$work/install.sh"
+  installer=$work/install.sh
+  destination=$work/installed
+  jvm_path=$destination/jvm
+fi
+printf 'ACTION: INSTALL_JVM\nINSTALL_JVM_EXE: %s\nINSTALL_JVM_DEST: %s\n' "$installer" "$destination" \
+  > "$work/install.tag"
+run "${english[@]}" -- -qm:silent -qm:tempdir "$temp_arg" -qm:in install.tag
+check "INSTALL_JVM runs the installer and prints its JVM file" "$jvm_path|0" "$OUT|$RC"
+check "INSTALL_JVM records the home in that file" 1 \
+  "$(tr -d '\r' < "$work/installed/jvm" 2>/dev/null | grep -c -F "JVM_HOME:  $destination")"
+check "the temp root is empty after the actions" "" "$(ls -A "$temp")"
 
 # No JVM satisfies the launcher: a message in the user's language, nothing
 # launched, nothing left behind; silent shows nothing.
@@ -248,9 +295,17 @@ check "a truncated launcher exits -1 and starts nothing" "255|" "$RC|$(received)
 check "a truncated launcher leaves the temp root empty" "" "$(ls -A "$temp")"
 launcher=$sample
 
+# A temp directory named relative to a current directory that is not the
+# launcher's: the programs the launcher starts elsewhere still find its files.
+mkdir -p "$work/elsewhere"
+[ "$mode" = native ] || rm -f "$fake/bin/args.txt"
+run_in "$work/elsewhere" "${english[@]}" -- -qm:tempdir ../temp -qm:javahome "$home" one
+check "a relative temp directory works from another directory" "0|one" "$RC|$(received)"
+check "a relative temp directory is left empty" "" "$(ls -A "$temp")"
+
 # A temp directory that does not exist, or cannot be written.
 run "${english[@]}" -- -qm:tempdir "$(log_name no-such-dir)" -qm:javahome "$home" one
-missing_text=$(text en 36 | sed "s|%1!s!|$(log_name no-such-dir | sed 's/[\\|&]/\\&/g')|")
+missing_text=$(text en 36 | sed "s|%1!s!|$(windows_path "$work/no-such-dir" | sed 's/[\\|&]/\\&/g')|")
 check "a missing temp directory is named in text 36 and the run fails" "yes|255" \
   "$(grep -q -F "$missing_text" <<< "$OUT" && echo yes || echo no)|$RC"
 check "a missing temp directory is not created" no "$([ -e "$work/no-such-dir" ] && echo yes || echo no)"
@@ -262,6 +317,7 @@ elif chattr +i "$work/locked" 2>/dev/null; then
   locked=chattr
 fi
 if [ -n "$locked" ]; then
+  [ "$mode" = native ] || rm -f "$fake/bin/args.txt"
   run "${english[@]}" -- -qm:tempdir "$(log_name locked)" -qm:javahome "$home" one
   [ "$locked" = chattr ] && chattr -i "$work/locked" || chmod 755 "$work/locked"
   check "a temp directory that cannot be written fails the run" 255 "$RC"
