@@ -239,4 +239,19 @@ TEST_F(FaultRun, AProcessThatCannotBeCreatedEndsTheRunWithTheSystemsText) {
   expectTempRootAsBefore();
 }
 
+TEST_F(FaultRun, NoRoomForTheJvmFileCopyEndsTheRunWithoutLaunching) {
+  // The verifier's directory takes the first name; the copy's name fails.
+  const unsigned long full = os::systemErrorCode(SystemFailure::kDiskFull);
+  os::failNth(FaultPoint::kTempName, 2, full);
+  EXPECT_EQ(run(), -1);
+  EXPECT_EQ(os::faultsInjected(FaultPoint::kTempName), 1u);
+  EXPECT_NE(runLog().find("WARNING: GetTempFileName failed  ==>  " + systemErrorText(full)),
+            std::string::npos)
+      << runLog();
+  EXPECT_EQ(fakeJvmArguments(home_).find("app.jar"), std::string::npos);
+  // LAUNCH is handed the empty path of the copy that was never made.
+  EXPECT_EQ(lastMessage(), "Unable to load input file: ");
+  expectTempRootAsBefore();
+}
+
 }  // namespace
