@@ -20,6 +20,7 @@
 #include "archive/index.h"
 #include "archive/index_writer.h"
 #include "archive/temp.h"
+#include "cleanup/cleanup.h"
 #include "jvm/jvm_file.h"
 #include "launch/launch_script.h"
 #include "launch/launch_testing.h"
@@ -168,7 +169,14 @@ void ExpandSampleCommand(benchmark::State& state) {
   LaunchScript script(launchTags);
   JvmFile jvm(jvmTags, "linux-java25.jvm");
   try {
-    for (auto _ : state) benchmark::DoNotOptimize(script.buildCommand(jvm));
+    for (auto _ : state) {
+      benchmark::DoNotOptimize(script.buildCommand(jvm));
+      // Each expansion makes the class path's private directory; a temp
+      // root that filled up would run out of names.
+      state.PauseTiming();
+      cleanupAtExit();
+      state.ResumeTiming();
+    }
   } catch (const LauncherException& failure) {
     state.SkipWithError(failure.message().c_str());
   }
