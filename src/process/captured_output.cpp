@@ -19,7 +19,6 @@ std::string count(uint64_t bytes) { return std::to_string(static_cast<unsigned l
 
 }  // namespace
 
-CaptureBound captureBound() { return bound(); }
 void setCaptureBound(const CaptureBound& newBound) { bound() = newBound; }
 void resetCaptureBound() { bound() = kLauncherBound; }
 

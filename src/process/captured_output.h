@@ -36,10 +36,9 @@ private:
   bool finished_ = false;
 };
 
-// The bound in force: the first headBytes of a stream and its last tailBytes
-// are kept.
+// A bound on what is kept: the first headBytes of a stream and its last
+// tailBytes.
 struct CaptureBound {
   size_t headBytes;
   size_t tailBytes;
 };
-CaptureBound captureBound();
