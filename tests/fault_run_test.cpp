@@ -20,6 +20,7 @@
 #include "launcher/messages.h"
 #include "os/fault_injection.h"
 #include "os/path.h"
+#include "process/process_testing.h"
 #include "temp_area_fixture.h"
 
 namespace {
@@ -73,6 +74,7 @@ protected:
   }
   void TearDown() override {
     os::resetFaults();
+    resetBusyRetry();
     FakeJvmFixture::TearDown();
   }
 
@@ -251,6 +253,28 @@ TEST_F(FaultRun, NoRoomForTheJvmFileCopyEndsTheRunWithoutLaunching) {
   EXPECT_EQ(fakeJvmArguments(home_).find("app.jar"), std::string::npos);
   // LAUNCH is handed the empty path of the copy that was never made.
   EXPECT_EQ(lastMessage(), "Unable to load input file: ");
+  expectTempRootAsBefore();
+}
+
+TEST_F(FaultRun, AJvmHeldForAMomentByAnotherProgramIsStartedOnceLetGo) {
+  // A scanner, or another launcher looking at the same JVM, holds its file.
+  const unsigned long busy = os::systemErrorCode(SystemFailure::kProgramBusy);
+  os::failNth(FaultPoint::kProcessStart, 1, busy, 3);
+  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(os::faultsInjected(FaultPoint::kProcessStart), 3u);
+  EXPECT_TRUE(app_.messages().empty());
+  EXPECT_NE(fakeJvmArguments(home_).find("app.jar"), std::string::npos);
+  expectTempRootAsBefore();
+}
+
+TEST_F(FaultRun, AJvmHeldForGoodFailsTheRunAfterBoundedRetries) {
+  const unsigned long busy = os::systemErrorCode(SystemFailure::kProgramBusy);
+  os::failNth(FaultPoint::kProcessStart, 1, busy, os::kEveryLaterCall);
+  setBusyRetry({1, 20});
+  EXPECT_EQ(run(), -1);
+  resetBusyRetry();
+  EXPECT_EQ(os::faultsInjected(FaultPoint::kProcessStart), 21u);  // the first try and 20 more
+  EXPECT_EQ(lastMessage(), "CreateProcess failed  ==>  " + systemErrorText(busy));
   expectTempRootAsBefore();
 }
 

@@ -20,7 +20,14 @@ enum class FaultPoint {
 };
 
 // Failures whose system codes differ between the systems, named portably.
-enum class SystemFailure { kAccessDenied, kBrokenPipe, kInvalidHandle, kOutOfMemory, kDiskFull };
+enum class SystemFailure {
+  kAccessDenied,
+  kBrokenPipe,
+  kInvalidHandle,
+  kOutOfMemory,
+  kDiskFull,
+  kProgramBusy,  // a program file held by someone else
+};
 
 // The system's own code for the failure (Windows' ERROR_..., POSIX errno).
 unsigned long systemErrorCode(SystemFailure failure);

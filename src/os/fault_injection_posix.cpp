@@ -16,6 +16,8 @@ unsigned long systemErrorCode(SystemFailure failure) {
       return ENOMEM;
     case SystemFailure::kDiskFull:
       return ENOSPC;
+    case SystemFailure::kProgramBusy:
+      return ETXTBSY;
   }
   return EIO;
 }

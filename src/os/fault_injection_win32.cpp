@@ -16,6 +16,8 @@ unsigned long systemErrorCode(SystemFailure failure) {
       return ERROR_NOT_ENOUGH_MEMORY;
     case SystemFailure::kDiskFull:
       return ERROR_DISK_FULL;
+    case SystemFailure::kProgramBusy:
+      return ERROR_SHARING_VIOLATION;
   }
   return ERROR_GEN_FAILURE;
 }

@@ -13,10 +13,14 @@ using Handle = intptr_t;
 constexpr Handle kNoHandle = -1;
 
 // code is 0 or the system's error code; brokenPipe marks the failure that only
-// means every writer of the pipe has gone (Windows ERROR_BROKEN_PIPE, POSIX end of file).
+// means every writer of the pipe has gone (Windows ERROR_BROKEN_PIPE, POSIX end
+// of file); programBusy a start that failed only because someone holds the
+// program's file for a moment (Windows ERROR_SHARING_VIOLATION: a scanner, or
+// another launcher looking at it; POSIX ETXTBSY: it is still open for writing).
 struct ProcessResult {
   unsigned long code = 0;
   bool brokenPipe = false;
+  bool programBusy = false;
   bool ok() const { return code == 0 && !brokenPipe; }
 };
 

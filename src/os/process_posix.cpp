@@ -49,6 +49,7 @@ bool injected(FaultPoint point, ProcessResult* result) {
   if (code == 0) return false;
   *result = failure(static_cast<int>(code));
   result->brokenPipe = code == EPIPE;
+  result->programBusy = code == ETXTBSY;
   return true;
 }
 
@@ -135,7 +136,11 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
   pid_t pid = 0;
   if (!error) error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (error) return failure(error);
+  if (error) {
+    ProcessResult failed = failure(error);
+    failed.programBusy = error == ETXTBSY;
+    return failed;
+  }
   child->process = pid;
   return ProcessResult();
 }

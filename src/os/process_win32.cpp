@@ -17,6 +17,7 @@ ProcessResult lastError() {
   ProcessResult result;
   result.code = GetLastError();
   result.brokenPipe = result.code == ERROR_BROKEN_PIPE;
+  result.programBusy = result.code == ERROR_SHARING_VIOLATION;
   // A failure must never read as success, even when the system left no code.
   if (result.code == 0) result.code = ERROR_GEN_FAILURE;
   return result;
@@ -28,6 +29,7 @@ bool injected(FaultPoint point, ProcessResult* result) {
   if (code == 0) return false;
   result->code = code;
   result->brokenPipe = code == ERROR_BROKEN_PIPE;
+  result->programBusy = code == ERROR_SHARING_VIOLATION;
   return true;
 }
 

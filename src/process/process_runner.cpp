@@ -7,6 +7,7 @@
 #include "launcher/messages.h"
 #include "launcher/ui.h"
 #include "process/captured_output.h"
+#include "process/process_testing.h"
 
 namespace {
 
@@ -18,6 +19,14 @@ constexpr uint32_t kIdlePauseMs = 100;
 // Gives an ended child's process time to let go of its files before the
 // caller goes on to delete them.
 constexpr uint32_t kFinalPauseMs = 500;
+// A program file that a scanner, or another launcher looking at the same
+// JVM, holds for a moment cannot be started until it is let go.
+constexpr BusyRetry kBusyRetry{100, 5000};
+
+BusyRetry& busyRetry() {
+  static BusyRetry retry = kBusyRetry;
+  return retry;
+}
 
 const char kCreateFailed[] = "CreateProcess failed  ==>  ";
 const char kWaitFailed[] = "CreateProcess unable to wait for completion ==> ";
@@ -62,6 +71,9 @@ private:
 
 }  // namespace
 
+void setBusyRetry(const BusyRetry& retry) { busyRetry() = retry; }
+void resetBusyRetry() { busyRetry() = kBusyRetry; }
+
 uint32_t processCreationFlags(bool showConsole, bool newConsole) {
   uint32_t flags = showConsole ? 0 : kHiddenFlags;
   if (newConsole) flags |= kNewConsoleFlag;
@@ -86,9 +98,20 @@ os::StartRequest ProcessRunner::request(bool showConsole, bool newConsole) const
   return request;
 }
 
+os::ProcessResult ProcessRunner::start(const os::StartRequest& request, os::Child* child) {
+  os::ProcessResult started = system_.start(request, child);
+  const BusyRetry retry = busyRetry();
+  for (uint32_t waited = 0; started.programBusy && waited < retry.limitMs;
+       waited += retry.pauseMs) {
+    system_.sleep(retry.pauseMs);
+    started = system_.start(request, child);
+  }
+  return started;
+}
+
 int32_t ProcessRunner::runPlain(bool showConsole, bool newConsole) {
   ChildGuard guard(system_);
-  const os::ProcessResult started = system_.start(request(showConsole, newConsole), &guard.child);
+  const os::ProcessResult started = start(request(showConsole, newConsole), &guard.child);
   if (!started.ok()) fail(kCreateFailed, started);
   guard.started = true;
   if (!waitForExit_) return 0;
@@ -114,12 +137,12 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
   createPipe(outputRead, outputWrite);
   createPipe(errorRead, errorWrite);
 
-  os::StartRequest start = request(showConsole, newConsole);
-  start.redirect = true;
-  start.outputWrite = outputWrite.handle;
-  start.errorWrite = errorWrite.handle;
+  os::StartRequest redirected = request(showConsole, newConsole);
+  redirected.redirect = true;
+  redirected.outputWrite = outputWrite.handle;
+  redirected.errorWrite = errorWrite.handle;
   ChildGuard guard(system_);
-  const os::ProcessResult started = system_.start(start, &guard.child);
+  const os::ProcessResult started = start(redirected, &guard.child);
   if (!started.ok()) fail(kCreateFailed, started);
   guard.started = true;
   // Once the child holds the only write ends, a pipe breaks when the child

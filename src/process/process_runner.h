@@ -38,6 +38,9 @@ public:
 
 private:
   os::StartRequest request(bool showConsole, bool newConsole) const;
+  // Starts the child, trying again for a few seconds while its program's
+  // file is held by someone else.
+  os::ProcessResult start(const os::StartRequest& request, os::Child* child);
 
   std::string commandLine_;
   bool waitForExit_;
