@@ -123,6 +123,11 @@ for suite in launcher options; do
   done
 done
 script concurrency-native tests/e2e/concurrency.sh native "$build/native/qmlauncher" "$build/native/qmpack"
+for family in nt win98; do
+  prefix_var=${family}_prefix
+  script "concurrency-wine-$family" tests/e2e/concurrency.sh wine "$QM_WIN_TREE/qmlauncher.exe" \
+    "$build/native/qmpack" "${!prefix_var}"
+done
 script bench-smoke env QM_BENCH_BUILD="$build/bench" QM_BENCH_WIN32_TREE="$build/win32" tools/bench.sh --smoke
 script docs tests/docs/doc_examples.sh "$build/native"
 
