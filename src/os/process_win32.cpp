@@ -119,9 +119,13 @@ ProcessResult queryExit(Child* child, bool* ended, uint32_t* exitCode) {
   DWORD code = 0;
   if (!GetExitCodeProcess(toHandle(child->process), &code)) return lastError();
   // STILL_ACTIVE is also a valid exit code; only the process handle's state
-  // tells a child that ended with it from one that runs.
+  // tells a child that ended with it from one that runs. A child that ended
+  // between the two calls has its real code by now, so it is read again.
   *ended = code != STILL_ACTIVE ||
            WaitForSingleObject(toHandle(child->process), 0) == WAIT_OBJECT_0;
+  if (*ended && code == STILL_ACTIVE &&
+      !GetExitCodeProcess(toHandle(child->process), &code))
+    return lastError();
   *exitCode = code;
   return ProcessResult();
 }
