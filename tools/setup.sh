@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, when it is missing: compilers for
-# both platforms, Wine, GoogleTest sources, a JDK and a German locale for the
-# message tests. Safe to run again; it does nothing when all is there.
+# both platforms, Wine, GoogleTest sources, Google Benchmark, a JDK and a
+# German locale for the message tests. Safe to run again; it does nothing
+# when all is there.
 set -euo pipefail
 
 missing=()
@@ -9,7 +10,7 @@ need() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok ins
 
 for package in cmake ninja-build g++ clang libclang-rt-14-dev googletest \
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 \
-               openjdk-17-jdk-headless locales; do
+               openjdk-17-jdk-headless locales libbenchmark-dev; do
   need "$package"
 done
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
