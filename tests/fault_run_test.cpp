@@ -183,6 +183,35 @@ TEST_F(FaultRun, ATempRootThatRefusesOneNameOnlyDelaysTheRun) {
   expectTempRootAsBefore();
 }
 
+TEST_F(FaultRun, ANameTakenByAnotherLauncherIsReplacedByANewOne) {
+  // Another launcher on the same root made its directory under the name this
+  // one had just freed: the run asks for other names and goes on.
+  const unsigned long taken = os::systemErrorCode(SystemFailure::kAlreadyExists);
+  os::failNth(FaultPoint::kCreateDirectory, 1, taken, 3);
+  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(os::faultsInjected(FaultPoint::kCreateDirectory), 3u);
+  expectTempRootAsBefore();
+}
+
+TEST_F(FaultRun, ADirectoryThatCannotBeMadeEndsTheRunWithTheSystemsReason) {
+  const unsigned long taken = os::systemErrorCode(SystemFailure::kAlreadyExists);
+  os::failNth(FaultPoint::kCreateDirectory, 1, taken, os::kEveryLaterCall);
+  EXPECT_EQ(run(), -1);
+  EXPECT_GT(os::faultsInjected(FaultPoint::kCreateDirectory), 1u);  // bounded, then given up
+  EXPECT_EQ(lastMessage(), "CreateDirectory failed  ==>  " + systemErrorText(taken));
+  expectTempRootAsBefore();
+
+  // Any other failure is not a lost race: no second name is asked for.
+  os::resetFaults();
+  app_.calls.clear();
+  const unsigned long denied = os::systemErrorCode(SystemFailure::kAccessDenied);
+  os::failNth(FaultPoint::kCreateDirectory, 1, denied, os::kEveryLaterCall);
+  EXPECT_EQ(run(), -1);
+  EXPECT_EQ(os::faultsInjected(FaultPoint::kCreateDirectory), 1u);
+  EXPECT_EQ(lastMessage(), "CreateDirectory failed  ==>  " + systemErrorText(denied));
+  expectTempRootAsBefore();
+}
+
 TEST_F(FaultRun, ALauncherFileThatCannotBeOpenedAgainFailsItsExtraction) {
   // Opened once for the index; a scanner holds it when the verifier is copied.
   os::failNth(FaultPoint::kLauncherOpen, 2, EACCES);

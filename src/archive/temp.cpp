@@ -14,6 +14,8 @@
 namespace {
 
 const RetryTiming kNameRetry{std::chrono::milliseconds(200), std::chrono::seconds(10)};
+// How often a private directory's name may be lost to another process.
+constexpr int kNameTakenAttempts = 100;
 
 struct TempState {
   std::string root;
@@ -59,16 +61,24 @@ std::string getTempRoot() {
 
 std::string createPrivateDir() {
   const std::string root = getTempRoot();
-  std::string path;
-  const os::FileResult named = requestTempName(root, &path);
-  if (!named.ok()) throw LauncherException(failureText("GetTempFileName", named));
-  os::deleteFile(path);
-  // Someone may take the freed name first; a directory that was never made
-  // must not be handed out as if it had been.
-  const os::FileResult made = os::createDirectory(path);
-  if (!made.ok()) throw LauncherException(failureText("CreateDirectory", made));
-  cleanupList().addTempDir(path);
-  return path;
+  // Between deleting the reserved file and making the directory, another
+  // launcher on the same root may be handed the freed name and take it; then
+  // this one asks for another name. A directory that was never made must not
+  // be handed out as if it had been.
+  os::FileResult made;
+  for (int attempt = 0; attempt < kNameTakenAttempts; ++attempt) {
+    std::string path;
+    const os::FileResult named = requestTempName(root, &path);
+    if (!named.ok()) throw LauncherException(failureText("GetTempFileName", named));
+    os::deleteFile(path);
+    made = os::createDirectory(path);
+    if (made.ok()) {
+      cleanupList().addTempDir(path);
+      return path;
+    }
+    if (made.error != os::FileError::kExists) break;
+  }
+  throw LauncherException(failureText("CreateDirectory", made));
 }
 
 std::string createTempFile() {

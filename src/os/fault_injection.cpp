@@ -9,7 +9,8 @@ namespace os {
 
 namespace {
 
-constexpr int kPoints = 6;
+// One arming per point; the last point of the enumeration bounds them.
+constexpr int kPoints = static_cast<int>(FaultPoint::kCreateDirectory) + 1;
 
 struct Arming {
   uint32_t first = 0;  // 0: not armed

@@ -17,6 +17,7 @@ enum class FaultPoint {
   kPipePeek,       // asking how much a child's pipe holds (a system code)
   kPipeRead,       // reading a child's pipe (a system code)
   kProcessStart,   // creating a process (a system code)
+  kCreateDirectory,  // creating a directory (a system code)
 };
 
 // Failures whose system codes differ between the systems, named portably.
@@ -27,6 +28,7 @@ enum class SystemFailure {
   kOutOfMemory,
   kDiskFull,
   kProgramBusy,  // a program file held by someone else
+  kAlreadyExists,
 };
 
 // The system's own code for the failure (Windows' ERROR_..., POSIX errno).

@@ -18,6 +18,8 @@ unsigned long systemErrorCode(SystemFailure failure) {
       return ENOSPC;
     case SystemFailure::kProgramBusy:
       return ETXTBSY;
+    case SystemFailure::kAlreadyExists:
+      return EEXIST;
   }
   return EIO;
 }

@@ -18,6 +18,8 @@ unsigned long systemErrorCode(SystemFailure failure) {
       return ERROR_DISK_FULL;
     case SystemFailure::kProgramBusy:
       return ERROR_SHARING_VIOLATION;
+    case SystemFailure::kAlreadyExists:
+      return ERROR_ALREADY_EXISTS;
   }
   return ERROR_GEN_FAILURE;
 }

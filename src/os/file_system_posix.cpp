@@ -123,6 +123,8 @@ FileResult allowExecution(const std::string& path) {
 }
 
 FileResult createDirectory(const std::string& path) {
+  if (const unsigned long fault = injectedFault(FaultPoint::kCreateDirectory))
+    return resultOf(static_cast<int>(fault));
   return mkdir(path.c_str(), 0700) == 0 ? succeeded() : lastResult();
 }
 

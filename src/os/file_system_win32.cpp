@@ -97,6 +97,8 @@ FileResult deleteFile(const std::string& path) {
 FileResult allowExecution(const std::string&) { return succeeded(); }
 
 FileResult createDirectory(const std::string& path) {
+  if (const unsigned long fault = injectedFault(FaultPoint::kCreateDirectory))
+    return resultOf(fault);
   return CreateDirectoryA(path.c_str(), nullptr) ? succeeded() : lastResult();
 }
 
