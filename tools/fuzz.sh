@@ -26,7 +26,7 @@ mkdir -p "$logs"
 [ -f "$tree/build.ninja" ] ||
   cmake -S "$top" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_FUZZ=ON -DQM_TESTS=OFF \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined" > "$logs/configure.log" 2>&1 ||
+    "-DCMAKE_CXX_FLAGS=-O1 -fsanitize=fuzzer-no-link,address,undefined" > "$logs/configure.log" 2>&1 ||
   { cat "$logs/configure.log"; exit 1; }
 ninja -C "$tree" > "$logs/build.log" 2>&1 || { tail -40 "$logs/build.log"; exit 1; }
 
