@@ -29,8 +29,10 @@ configure() {  # configure TREE [cmake args...]
 
 compile() {  # compile TREE [cmake args...]
   echo "== building $1"
+  local start=$SECONDS
   configure "$@" && ninja -C "$build/$1" > "$logs/$1-build.log" 2>&1 ||
     { tail -40 "$logs/$1-build.log"; echo "build of $1 failed"; exit 1; }
+  echo "($((SECONDS - start)) s)"
 }
 
 # gtest SUITE COMMAND...: runs a GoogleTest program and counts its tests.
@@ -38,8 +40,10 @@ gtest() {
   local suite=$1
   shift
   echo "== $suite"
+  local start=$SECONDS
   "$@" > "$logs/$suite.log" 2>&1
   local status=$?
+  echo "($((SECONDS - start)) s)"
   local ok bad
   ok=$(grep -c '^\[       OK \]' "$logs/$suite.log")
   bad=$(grep -c '^\[  FAILED  \] [A-Za-z0-9_/]*\.[A-Za-z0-9_/]* (' "$logs/$suite.log")
@@ -58,8 +62,10 @@ script() {
   local suite=$1
   shift
   echo "== $suite"
+  local start=$SECONDS
   "$@" > "$logs/$suite.log" 2>&1
   local status=$?
+  echo "($((SECONDS - start)) s)"
   grep -v '^ok ' "$logs/$suite.log"
   local counts
   counts=$(tail -1 "$logs/$suite.log")
@@ -106,7 +112,7 @@ for target in "$build"/fuzz/*_fuzz; do
   corpus=$(mktemp -d)
   # The kept corpus (grown by tools/fuzz.sh) is replayed first, then fuzzed on.
   cp -r "$top/tests/fuzz/corpus/$name/." "$corpus" 2> /dev/null
-  script "fuzz-$name" bash -c "'$target' -max_total_time=${QM_FUZZ_SECONDS:-10} '$corpus' \
+  script "fuzz-$name" bash -c "'$target' -max_total_time=${QM_FUZZ_SECONDS:-5} '$corpus' \
     > /dev/null 2>'$logs/$name.out' && echo '$name: 1 passed, 0 failed' ||
     { tail -30 '$logs/$name.out'; echo '$name: 0 passed, 1 failed'; }"
   rm -rf "$corpus"
@@ -137,5 +143,6 @@ script docs tests/docs/doc_examples.sh "$build/native"
 
 echo
 [ ${#failures[@]} -eq 0 ] || echo "failed suites: ${failures[*]}"
+echo "time: $SECONDS s in all"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
