@@ -48,7 +48,7 @@ gtest() {
   local ok bad
   ok=$(grep -c '^\[       OK \]' "$logs/$suite.log")
   bad=$(grep -c '^\[  FAILED  \] [A-Za-z0-9_/]*\.[A-Za-z0-9_/]* (' "$logs/$suite.log")
-  grep -E '^\[  (PASSED|FAILED|SKIPPED) +\] [0-9]|Failure$' "$logs/$suite.log" | head -20
+  grep -E '^\[  (PASSED|FAILED|SKIPPED) +\] [0-9]|: Failure$' "$logs/$suite.log" | head -20
   if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then
     bad=1  # the program itself failed (a crash, a sanitizer report)
     tail -30 "$logs/$suite.log"
