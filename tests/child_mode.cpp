@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -103,6 +105,9 @@ bool runStep(const std::string& step, int* exitCode) {
     write(stderr, childFillPattern(std::stoul(value)));
   } else if (name == "sleep") {
     std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(value)));
+  } else if (name == "in") {
+    std::string typed((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    write(stdout, "read " + std::to_string(typed.size()));
   } else if (name == "touch") {
     std::ofstream(value, std::ios::binary) << "here";
   } else if (name == "args") {

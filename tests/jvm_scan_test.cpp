@@ -76,9 +76,10 @@ protected:
   RecordingSearch search_;
 };
 
-TEST(JvmScanWalkerRules, ExecutableNamesMatchWholeTrailingComponentsInAnyCase) {
+TEST(JvmScanWalkerRules, ExecutableNamesMatchWholeTrailingComponentsInTheSystemsCaseRule) {
   EXPECT_TRUE(pathEndsWithExecutable("C:\\jdk\\bin\\java.exe", "bin\\java.exe"));
-  EXPECT_TRUE(pathEndsWithExecutable("C:\\jdk\\BIN\\JAVA.EXE", "bin\\java.exe"));
+  EXPECT_EQ(pathEndsWithExecutable("C:\\jdk\\BIN\\JAVA.EXE", "bin\\java.exe"),
+            os::fileNamesIgnoreCase());
   EXPECT_TRUE(pathEndsWithExecutable("bin\\java.exe", "bin\\java.exe"));
   EXPECT_FALSE(pathEndsWithExecutable("C:\\jdk\\xbin\\java.exe", "bin\\java.exe"));
   EXPECT_FALSE(pathEndsWithExecutable("java.exe", "bin\\java.exe"));
@@ -120,14 +121,33 @@ TEST_F(JvmScanTest, WalkSkipsTheTemporaryRootAndRecycleBins) {
   search_.findAllJvms(results, false);
   std::vector<std::string> proposed = search_.proposed;
   std::sort(proposed.begin(), proposed.end());
-  EXPECT_EQ(proposed, (std::vector<std::string>{
-                          executableOf(jdk),
-                          shouting + os::pathSeparator() + platformPath("BIN/FAKEJAVA") +
-                              (windowsPaths() ? ".EXE" : "")}));
-  // The letter case of a proposed path must still match the JVM file's own.
+  // A home whose executable differs only in letter case is that file's JVM
+  // where the file system ignores case (Windows), and no candidate elsewhere.
+  std::vector<std::string> expected{executableOf(jdk)};
+  std::vector<std::string> homes{jdk};
+  if (os::fileNamesIgnoreCase()) {
+    expected.push_back(shouting + os::pathSeparator() + platformPath("BIN/FAKEJAVA.EXE"));
+    homes.push_back(shouting);
+  }
+  EXPECT_EQ(proposed, expected);
   ASSERT_EQ(search_.candidateGroups().size(), 1u);
-  EXPECT_EQ(search_.candidateGroups()[0].homes, std::vector<std::string>{jdk});
+  std::vector<std::string> grouped = search_.candidateGroups()[0].homes;
+  std::sort(grouped.begin(), grouped.end());
+  EXPECT_EQ(grouped, homes);
   EXPECT_EQ(homesOf(results), std::vector<std::string>{jdk});
+}
+
+TEST_F(JvmScanTest, ATempRootGivenThroughALinkIsStillSkipped) {
+  if (windowsPaths()) GTEST_SKIP() << "the test makes its second form of a path with a link";
+  const std::string tempRoot = at("C", "apps/temp");
+  good(tempRoot + "/LRE1.tmp");
+  const std::string link = dir_.file("temp-link");
+  fs::create_directory_symlink(tempRoot, link);
+  setTempRoot(link);
+  addJvmFile("A");
+  JvmMatches results;
+  search_.findAllJvms(results, false);
+  EXPECT_TRUE(search_.proposed.empty());
 }
 
 TEST_F(JvmScanTest, AllJvmsComeGroupByGroupInTheOrderFound) {

@@ -210,6 +210,20 @@ TEST_F(JvmSearchTest, FirstVerifiedCandidateEndsTheSearch) {
   for (const std::string& step : steps) EXPECT_EQ(step.find(" B "), std::string::npos) << step;
 }
 
+TEST_F(JvmSearchTest, ACandidateWhoseProgramCannotRunIsNoMatchAndTheSearchGoesOn) {
+  // A program of another system, or a file that may not be run at all.
+  const fs::path broken = fs::path(dir_.file("broken-jre")) / fakeJvmExe();
+  fs::create_directories(broken.parent_path());
+  writeWholeFile(broken.string(), "not a program");
+  makeFakeJvm(dir_.file("good-jre"), verifierOutput(kGoodVendor, "1.4"));
+  TagFile& tags = addJvmFile("A");
+  tags.addValue("PATH_HINT", "broken-jre");
+  tags.addValue("PATH_HINT", "good-jre");
+  JvmMatches results = find();
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0]->home(), dir_.file("good-jre"));
+}
+
 TEST_F(JvmSearchTest, UserHomeIsTriedWithEveryFileBeforeAnyHint) {
   const std::string home = disks_.file("user-jdk");
   makeFakeJvm(home, verifierOutput(kGoodVendor, "1.4"));

@@ -73,6 +73,11 @@ public:
     log.push_back("wait");
     return fails("wait");
   }
+  os::ProcessResult terminate(os::Child*) override {
+    log.push_back("terminate");
+    return {};
+  }
+  uint32_t tickMilliseconds() override { return clock; }
   void closeChild(os::Child* child) override {
     log.push_back("close child");
     open.erase(child->process);
@@ -86,6 +91,7 @@ public:
   }
   void sleep(uint32_t milliseconds) override {
     log.push_back("sleep " + std::to_string(milliseconds));
+    clock += milliseconds;
   }
 
   os::ProcessResult fails(const std::string& call) {
@@ -105,6 +111,7 @@ public:
   os::StartRequest started;
   int pipesMade = 0, failPipe = 0, runningQueries = 0;
   uint32_t exitCode = 0;
+  uint32_t clock = 0;  // moves only by the runner's sleeps
 };
 
 class ProcessPollingTest : public LauncherStateTest {

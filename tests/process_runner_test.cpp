@@ -52,6 +52,17 @@ protected:
   ScopedTempDir dir_;
 };
 
+TEST_F(ProcessRunnerTest, AChildPastItsTimeLimitIsEndedAndReportedAsSuch) {
+  ProcessRequest request;
+  request.commandLine = child("sleep:20000;out:late");
+  request.captureOutput = true;
+  request.timeLimitMs = 300;
+  std::string out;
+  request.stdoutSink = &out;
+  EXPECT_THROW(runProcess(request), ProcessTimedOut);
+  EXPECT_EQ(out, "");
+}
+
 TEST_F(ProcessRunnerTest, EachStreamIsAppendedToItsSinkAndTheExitCodeReturned) {
   std::string out = "<", err = "<";
   EXPECT_EQ(capture("exit:42", &out, &err), 42);

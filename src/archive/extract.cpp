@@ -27,10 +27,7 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-LauncherException writeError(int error) {
-  return LauncherException(loadMessageText(kTextErrorWritingFile) + decimal(error) +
-                           loadMessageText(kTextNotEnoughSpace));
-}
+LauncherException writeError(int error) { return LauncherException(writeFailureText(error)); }
 
 // The name comes from the launcher file; one that would place the copy
 // outside the directory asked for (a path, a drive, "..") is refused.
@@ -101,5 +98,5 @@ void extractAll() {
     if (entry.type == INSTRUCTIONS) input.setValue("INSTRUCTIONS", entry.fileName);
     extractTo(entry, std::string());
   }
-  input.write("input.tag");
+  if (const int error = input.write("input.tag")) throw writeError(error);
 }

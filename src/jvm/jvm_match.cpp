@@ -20,7 +20,10 @@ std::string JvmMatch::writeJvmFile() const {
   // A copy cut short by a full disk would launch the program with half a
   // description; it is a failure to write, like an extraction's.
   if (const int error = tagFile_.write(path))
-    throw LauncherException(loadMessageText(kTextErrorWritingFile) + decimal(error) +
-                            loadMessageText(kTextNotEnoughSpace));
+    throw LauncherException(writeFailureText(error));
   return path;
+}
+
+std::string unrecordedMatchText(const std::string& home) {
+  return "No temporary JVM file could be made for the JVM at " + home + ".";
 }

@@ -29,3 +29,6 @@ private:
   TagFile& tagFile_;
   bool foundRelativeToLauncher_ = false;
 };
+
+// The log's error for a match whose file writeJvmFile could not make.
+std::string unrecordedMatchText(const std::string& home);

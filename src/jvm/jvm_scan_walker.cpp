@@ -10,6 +10,7 @@
 #include "launch/paths.h"
 #include "launcher/text.h"
 #include "os/drives.h"
+#include "os/path.h"
 
 namespace {
 
@@ -25,7 +26,9 @@ bool sameIgnoringCase(const std::string& text, size_t start, const std::string& 
 bool pathEndsWithExecutable(const std::string& path, const std::string& name) {
   if (name.empty() || path.size() < name.size()) return false;
   const size_t start = path.size() - name.size();
-  if (!sameIgnoringCase(path, start, name)) return false;
+  const bool same = os::fileNamesIgnoreCase() ? sameIgnoringCase(path, start, name)
+                                              : path.compare(start, name.size(), name) == 0;
+  if (!same) return false;
   return start == 0 || isDirectorySeparator(path[start - 1]);
 }
 
@@ -41,7 +44,9 @@ bool isRecycleBin(const std::string& directory, const std::string& root) {
 JvmScanWalker::JvmScanWalker(std::vector<std::string> executableNames, JvmSearch& search)
     : executableNames_(std::move(executableNames)),
       search_(search),
-      tempRoot_(ensureTrailingSeparator(getTempRoot())),
+      // Listings yield long names; a temp root given in a short or linked
+      // form must still be recognised.
+      tempRoot_(ensureTrailingSeparator(os::listedPathForm(getTempRoot()))),
       fences_(os::scanFences()) {}
 
 bool JvmScanWalker::walk(const std::string& root) {

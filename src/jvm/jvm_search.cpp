@@ -17,13 +17,9 @@ namespace {
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
-// Whether path ends in the JVM file's executable exactly, letter case
-// included, as a whole component: anything else is not that file's JVM.
+// Whether path is a home followed by the JVM file's executable.
 bool endsWithExecutable(const std::string& path, const std::string& executable) {
-  if (executable.empty() || path.size() <= executable.size()) return false;
-  const size_t start = path.size() - executable.size();
-  return path.compare(start, executable.size(), executable) == 0 &&
-         isDirectorySeparator(path[start - 1]);
+  return path.size() > executable.size() && pathEndsWithExecutable(path, executable);
 }
 
 }  // namespace

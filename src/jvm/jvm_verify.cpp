@@ -3,6 +3,7 @@
 
 #include "archive/temp.h"
 #include "jvm/jvm_file.h"
+#include "jvm/jvm_search_testing.h"
 #include "jvm/verifier.h"
 #include "launch/execute_launch.h"
 #include "launch/launch_script.h"
@@ -10,7 +11,21 @@
 #include "launcher/text.h"
 #include "launcher/ui.h"
 #include "os/path.h"
+#include "process/process_runner.h"
 #include "tagfile/tag_file.h"
+
+namespace {
+
+// Generous for a JVM that starts slowly on a busy machine; a program that
+// takes longer is no JVM this launcher wants to wait for.
+constexpr uint32_t kVerifierTimeLimitMs = 30000;
+uint32_t verifierTimeLimitMs = kVerifierTimeLimitMs;
+
+}  // namespace
+
+void setVerifierTimeLimit(uint32_t milliseconds) {
+  verifierTimeLimitMs = milliseconds ? milliseconds : kVerifierTimeLimitMs;
+}
 
 std::unique_ptr<JvmMatch> JvmFile::checkCandidate(const std::string& home,
                                                   const std::string& classpath,
@@ -46,7 +61,21 @@ bool JvmFile::runVerifier(const std::string& home, const std::string& classpath,
   LaunchScript script(
       verifierCommandTemplate(home, os::pathSeparator(), classpath, className, properties), true,
       false);
-  executeLaunch(script, *this, StringList(), false);
+  LaunchLimits limits;
+  limits.emptyInput = true;
+  limits.timeLimitMs = verifierTimeLimitMs;
+  try {
+    executeLaunch(script, *this, StringList(), false, limits);
+  } catch (const ProcessStartFailure& e) {
+    // The candidate's own program cannot run: it is not a match, and the
+    // search goes on to the next candidate.
+    writeLog("Unable to run the JVM at " + home + ": " + e.message(), kLogWarning);
+    return false;
+  } catch (const ProcessTimedOut& e) {
+    writeLog("The JVM at " + home + " did not finish the verification: " + e.message(),
+             kLogWarning);
+    return false;
+  }
   const bool verified = checkVerifierOutput(script.standardOutput(), properties);
   ui::advanceProgress(6);
   return verified;

@@ -27,10 +27,7 @@ std::string& rememberedPath() {
   return path;
 }
 
-LauncherException copyError(int error) {
-  return LauncherException(loadMessageText(kTextErrorWritingFile) + decimal(error ? error : EIO) +
-                           loadMessageText(kTextNotEnoughSpace));
-}
+LauncherException copyError(int error) { return LauncherException(writeFailureText(error)); }
 
 std::string extractApplicationEntries() {
   std::string path;

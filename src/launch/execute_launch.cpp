@@ -58,7 +58,8 @@ void applyWizardEnvironment(const TagFile& jvm) {
 }  // namespace
 
 int32_t executeLaunch(LaunchScript& script, JvmFile& jvmFile,
-                      const StringList& passThroughArguments, bool consoleRequested) {
+                      const StringList& passThroughArguments, bool consoleRequested,
+                      const LaunchLimits& limits) {
   std::string command = script.buildCommand(jvmFile);
   const std::string workingDirectory =
       script.autoSetWorkingDir() ? directoryPart(settings().launcherFile) : std::string();
@@ -74,8 +75,16 @@ int32_t executeLaunch(LaunchScript& script, JvmFile& jvmFile,
     JavaHomeForChild javaHome(jvmFile.tagFile().value("JVM_HOME", 0));
     if (isWizardKind(readLauncherKind(settings().launcherFile)))
       applyWizardEnvironment(jvmFile.tagFile());
-    exitCode = runProcess(command, workingDirectory, console, capture, true,
-                          &script.standardOutput(), &script.standardError(), false);
+    ProcessRequest request;
+    request.commandLine = command;
+    request.workingDirectory = workingDirectory;
+    request.showConsole = console;
+    request.captureOutput = capture;
+    request.stdoutSink = &script.standardOutput();
+    request.stderrSink = &script.standardError();
+    request.emptyInput = limits.emptyInput;
+    request.timeLimitMs = limits.timeLimitMs;
+    exitCode = runProcess(request);
   }
   if (capture) {
     writeLog("Output from the launch script execution");

@@ -9,9 +9,18 @@
 class JvmFile;
 class LaunchScript;
 
+// Bounds for a child that must not need the user (a verifier run): it reads
+// from the null device and is ended after timeLimitMs (0: no limit).
+struct LaunchLimits {
+  bool emptyInput = false;
+  uint32_t timeLimitMs = 0;
+};
+
 // Runs the command and gives its exit code; what the program wrote stays in
 // the launch script when it was captured. JAVA_HOME is back as it was when
 // this returns or throws. Throws LauncherException from the expansion, the
-// extractions and the process runner.
+// extractions and the process runner (ProcessStartFailure, ProcessTimedOut
+// among them).
 int32_t executeLaunch(LaunchScript& script, JvmFile& jvmFile,
-                      const StringList& passThroughArguments, bool consoleRequested);
+                      const StringList& passThroughArguments, bool consoleRequested,
+                      const LaunchLimits& limits = LaunchLimits());

@@ -85,12 +85,22 @@ void searchAllAction(bool showProgress, bool showFailure) {
     launcherArchive().jvmSearch().findAllJvms(matches, false);
     // Each match's description is written first, so that a failure cannot
     // leave a count on standard output without its lines.
+    std::vector<std::string> homes;
     std::vector<std::string> paths;
-    for (const std::unique_ptr<JvmMatch>& match : matches) paths.push_back(match->writeJvmFile());
-    printNumber(static_cast<int32_t>(matches.size()));
-    for (size_t i = 0; i < matches.size(); ++i) {
+    for (const std::unique_ptr<JvmMatch>& match : matches) {
+      const std::string path = match->writeJvmFile();
+      if (path.empty()) {
+        // The caller could not use a match without its file.
+        writeLog(unrecordedMatchText(match->home()), kLogError);
+        continue;
+      }
+      homes.push_back(match->home());
+      paths.push_back(path);
+    }
+    printNumber(static_cast<int32_t>(paths.size()));
+    for (size_t i = 0; i < paths.size(); ++i) {
       forgetTempFile(paths[i]);
-      printText(matches[i]->home());
+      printText(homes[i]);
       printText(paths[i]);
     }
   } catch (const LauncherException& e) {
@@ -117,7 +127,7 @@ void installJvmAction(bool showProgress, const std::string& installer,
   const std::string path = ensureTrailingSeparator(destination) + "jvm";
   TagFile jvm(path);
   jvm.setJvmLocation(destination, path, false);
-  jvm.write(path);
+  if (const int error = jvm.write(path)) throw LauncherException(writeFailureText(error));
   printText(path);
   std::fflush(stdout);
 }

@@ -1,4 +1,7 @@
 #include "launcher/messages.h"
+#include "launcher/text.h"
+
+#include <cerrno>
 
 #include "launcher/exceptions.h"
 #include "os/text_resources.h"
@@ -16,6 +19,11 @@ std::string loadMessageText(int number) {
 }
 
 std::string messageText(int code) { return loadMessageText(messageNumber(code)); }
+
+std::string writeFailureText(int error) {
+  return loadMessageText(kTextErrorWritingFile) + decimal(error ? error : EIO) +
+         loadMessageText(kTextNotEnoughSpace);
+}
 
 std::string formatMessage(int number, const std::vector<std::string>& inserts) {
   std::string formatted;

@@ -59,5 +59,9 @@ std::string messageText(int code);
 // Throws LauncherException "Out of memory." when formatting fails.
 std::string formatMessage(int number, const std::vector<std::string>& inserts = {});
 
+// The text of a failed write of a file (texts 33 and 34 around the C
+// library's error number; EIO when the system gave none).
+std::string writeFailureText(int error);
+
 // The platform's text for a system error code, ending in a line break.
 std::string systemErrorText(unsigned long code);

@@ -1,5 +1,6 @@
 #include "os/path.h"
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <vector>
@@ -20,6 +21,16 @@ std::string absolutePath(const std::string& path) {
   std::string directory(buffer.data());
   if (directory.back() != '/') directory += '/';
   return directory + path;
+}
+
+bool fileNamesIgnoreCase() { return false; }
+
+std::string listedPathForm(const std::string& path) {
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (!resolved) return path;
+  std::string result(resolved);
+  free(resolved);
+  return result;
 }
 
 }  // namespace os

@@ -16,11 +16,15 @@ constexpr Handle kNoHandle = -1;
 // means every writer of the pipe has gone (Windows ERROR_BROKEN_PIPE, POSIX end
 // of file); programBusy a start that failed only because someone holds the
 // program's file for a moment (Windows ERROR_SHARING_VIOLATION: a scanner, or
-// another launcher looking at it; POSIX ETXTBSY: it is still open for writing).
+// another launcher looking at it; POSIX ETXTBSY: it is still open for writing);
+// programUnusable a start that failed because of the program file itself
+// (missing, may not be run, not a program for this system), not of this
+// process or the system.
 struct ProcessResult {
   unsigned long code = 0;
   bool brokenPipe = false;
   bool programBusy = false;
+  bool programUnusable = false;
   bool ok() const { return code == 0 && !brokenPipe; }
 };
 
@@ -48,6 +52,9 @@ struct StartRequest {
   bool redirect = false;
   Handle outputWrite = kNoHandle;
   Handle errorWrite = kNoHandle;
+  // With redirect: the child reads from the null device instead of this
+  // process's standard input, so that it can never wait for the user.
+  bool emptyInput = false;
 };
 
 // Creates a pipe whose write end a child can inherit and whose read end it cannot.
@@ -73,6 +80,9 @@ ProcessResult queryExit(Child* child, bool* ended, uint32_t* exitCode);
 // Blocks until the child has ended.
 ProcessResult waitForExit(Child* child);
 
+// Ends the child at once; it must still be waited for or let go.
+ProcessResult terminateProcess(Child* child);
+
 // Lets go of the child without ending it, closing its handles.
 void closeChild(Child* child);
 
@@ -83,5 +93,9 @@ void closeHandle(Handle* handle);
 Handle standardHandle(int stream);
 
 void sleepMilliseconds(uint32_t milliseconds);
+
+// A millisecond clock that only moves forward; it wraps, so only the
+// difference of two readings means anything.
+uint32_t tickMilliseconds();
 
 }  // namespace os

@@ -19,6 +19,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -43,6 +44,11 @@ ProcessResult failure(int error) {
   return result;
 }
 
+bool isProgramFault(int error) {
+  return error == ENOENT || error == EACCES || error == ENOEXEC || error == ENOTDIR ||
+         error == EISDIR || error == ELOOP || error == ENAMETOOLONG;
+}
+
 // The fault a test armed for this call, as the call itself would report it.
 bool injected(FaultPoint point, ProcessResult* result) {
   const unsigned long code = injectedFault(point);
@@ -50,6 +56,7 @@ bool injected(FaultPoint point, ProcessResult* result) {
   *result = failure(static_cast<int>(code));
   result->brokenPipe = code == EPIPE;
   result->programBusy = code == ETXTBSY;
+  result->programUnusable = isProgramFault(static_cast<int>(code));
   return true;
 }
 
@@ -117,7 +124,11 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
   std::vector<std::string> arguments = splitWindowsCommandLine(request.commandLine);
   if (arguments.empty()) return failure(EINVAL);
   std::string program;
-  if (const int error = findProgram(arguments[0], &program)) return failure(error);
+  if (const int error = findProgram(arguments[0], &program)) {
+    ProcessResult failed = failure(error);
+    failed.programUnusable = true;
+    return failed;
+  }
 
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(&argument[0]);
@@ -131,6 +142,8 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
     if (!error)
       error = posix_spawn_file_actions_adddup2(&actions, static_cast<int>(request.errorWrite), 2);
   }
+  if (!error && request.redirect && request.emptyInput)
+    error = posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   if (!error && !request.workingDirectory.empty())
     error = posix_spawn_file_actions_addchdir_np(&actions, request.workingDirectory.c_str());
   pid_t pid = 0;
@@ -139,6 +152,7 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
   if (error) {
     ProcessResult failed = failure(error);
     failed.programBusy = error == ETXTBSY;
+    failed.programUnusable = isProgramFault(error);
     return failed;
   }
   child->process = pid;
@@ -218,6 +232,12 @@ ProcessResult waitForExit(Child* child) {
   return ProcessResult();
 }
 
+ProcessResult terminateProcess(Child* child) {
+  if (child->collected) return ProcessResult();
+  if (kill(static_cast<pid_t>(child->process), SIGKILL) != 0) return failure(errno);
+  return ProcessResult();
+}
+
 void closeChild(Child* child) {
   child->process = kNoHandle;
   child->thread = kNoHandle;
@@ -236,6 +256,13 @@ void sleepMilliseconds(uint32_t milliseconds) {
                         static_cast<long>(milliseconds % 1000) * 1000000L};
   while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
   }
+}
+
+uint32_t tickMilliseconds() {
+  timespec now = {};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u +
+                               static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }
 
 }  // namespace os

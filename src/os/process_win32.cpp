@@ -13,11 +13,30 @@ namespace {
 HANDLE toHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 Handle fromHandle(HANDLE handle) { return reinterpret_cast<Handle>(handle); }
 
+bool isProgramFault(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_BAD_FORMAT:
+    case ERROR_INVALID_EXE_SIGNATURE:
+    case ERROR_EXE_MARKED_INVALID:
+    case ERROR_BAD_EXE_FORMAT:
+    case ERROR_EXE_MACHINE_TYPE_MISMATCH:
+    case ERROR_INVALID_NAME:
+    case ERROR_DIRECTORY:
+      return true;
+    default:
+      return false;
+  }
+}
+
 ProcessResult lastError() {
   ProcessResult result;
   result.code = GetLastError();
   result.brokenPipe = result.code == ERROR_BROKEN_PIPE;
   result.programBusy = result.code == ERROR_SHARING_VIOLATION;
+  result.programUnusable = isProgramFault(result.code);
   // A failure must never read as success, even when the system left no code.
   if (result.code == 0) result.code = ERROR_GEN_FAILURE;
   return result;
@@ -30,6 +49,7 @@ bool injected(FaultPoint point, ProcessResult* result) {
   result->code = code;
   result->brokenPipe = code == ERROR_BROKEN_PIPE;
   result->programBusy = code == ERROR_SHARING_VIOLATION;
+  result->programUnusable = isProgramFault(code);
   return true;
 }
 
@@ -74,11 +94,18 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
   startup.cb = sizeof startup;
   SECURITY_ATTRIBUTES attributes = inheritableAttributes();
   SECURITY_ATTRIBUTES* security = nullptr;
+  HANDLE nullInput = INVALID_HANDLE_VALUE;
+  if (request.redirect && request.emptyInput) {
+    nullInput = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &attributes,
+                            OPEN_EXISTING, 0, nullptr);
+    if (nullInput == INVALID_HANDLE_VALUE) return lastError();
+  }
   if (request.redirect) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = toHandle(request.outputWrite);
     startup.hStdError = toHandle(request.errorWrite);
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdInput =
+        nullInput != INVALID_HANDLE_VALUE ? nullInput : GetStdHandle(STD_INPUT_HANDLE);
     startup.wShowWindow = 0;
     security = &attributes;
   }
@@ -91,7 +118,9 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
       request.redirect ? TRUE : FALSE, request.creationFlags, nullptr,
       request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str(), &startup,
       &process);
-  if (!started) return lastError();
+  const ProcessResult result = started ? ProcessResult() : lastError();
+  if (nullInput != INVALID_HANDLE_VALUE) CloseHandle(nullInput);
+  if (!started) return result;
   child->process = fromHandle(process.hProcess);
   child->thread = fromHandle(process.hThread);
   return ProcessResult();
@@ -135,6 +164,11 @@ ProcessResult waitForExit(Child* child) {
   return ProcessResult();
 }
 
+ProcessResult terminateProcess(Child* child) {
+  if (!TerminateProcess(toHandle(child->process), 1)) return lastError();
+  return ProcessResult();
+}
+
 void closeChild(Child* child) {
   closeHandle(&child->thread);
   closeHandle(&child->process);
@@ -154,5 +188,7 @@ Handle standardHandle(int stream) {
 }
 
 void sleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
+
+uint32_t tickMilliseconds() { return GetTickCount(); }
 
 }  // namespace os

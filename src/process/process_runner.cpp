@@ -5,6 +5,7 @@
 
 #include "launcher/exceptions.h"
 #include "launcher/messages.h"
+#include "launcher/text.h"
 #include "launcher/ui.h"
 #include "process/captured_output.h"
 #include "process/process_testing.h"
@@ -36,6 +37,12 @@ const char kReadFailed[] = "ReadFile failed  ==>  ";
 
 [[noreturn]] void fail(const char* prefix, const os::ProcessResult& result) {
   throw LauncherException(prefix + systemErrorText(result.code));
+}
+
+[[noreturn]] void failStart(const os::ProcessResult& result) {
+  const std::string text = kCreateFailed + systemErrorText(result.code);
+  if (result.programUnusable) throw ProcessStartFailure(text);
+  throw LauncherException(text);
 }
 
 // Closes what it holds on every way out of a run, a throw included.
@@ -112,7 +119,7 @@ os::ProcessResult ProcessRunner::start(const os::StartRequest& request, os::Chil
 int32_t ProcessRunner::runPlain(bool showConsole, bool newConsole) {
   ChildGuard guard(system_);
   const os::ProcessResult started = start(request(showConsole, newConsole), &guard.child);
-  if (!started.ok()) fail(kCreateFailed, started);
+  if (!started.ok()) failStart(started);
   guard.started = true;
   if (!waitForExit_) return 0;
   const os::ProcessResult waited = system_.wait(&guard.child);
@@ -141,9 +148,11 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
   redirected.redirect = true;
   redirected.outputWrite = outputWrite.handle;
   redirected.errorWrite = errorWrite.handle;
+  redirected.emptyInput = emptyInput_;
   ChildGuard guard(system_);
   const os::ProcessResult started = start(redirected, &guard.child);
-  if (!started.ok()) fail(kCreateFailed, started);
+  if (!started.ok()) failStart(started);
+  const uint32_t startTick = system_.tickMilliseconds();
   guard.started = true;
   // Once the child holds the only write ends, a pipe breaks when the child
   // (and whoever inherited from it) has gone.
@@ -166,6 +175,12 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
       const os::ProcessResult queried = system_.queryExit(&guard.child, &ended, &exitCode);
       if (!queried.ok()) fail(kExitCodeFailed, queried);
       running = !ended;
+      if (running && timeLimitMs_ != 0 &&
+          system_.tickMilliseconds() - startTick >= timeLimitMs_) {
+        endOverdueChild(&guard.child);
+        throw ProcessTimedOut("The program was ended after running for " +
+                              decimal(static_cast<int32_t>(timeLimitMs_ / 1000)) + " seconds.");
+      }
       system_.sleep(kIdlePauseMs);
     }
     outputCount = drainPipe(&chunk, outputRead.handle);
@@ -183,6 +198,13 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
   system_.closeHandle(&outputRead.handle);
   system_.closeHandle(&errorRead.handle);
   return static_cast<int32_t>(exitCode);
+}
+
+void ProcessRunner::endOverdueChild(os::Child* child) {
+  const os::ProcessResult ended = system_.terminate(child);
+  if (!ended.ok()) fail(kWaitFailed, ended);
+  const os::ProcessResult waited = system_.wait(child);
+  if (!waited.ok()) fail(kWaitFailed, waited);
 }
 
 uint32_t ProcessRunner::drainPipe(std::string* sink, os::Handle readEnd) {
@@ -206,10 +228,26 @@ uint32_t ProcessRunner::drainPipe(std::string* sink, os::Handle readEnd) {
   return count;
 }
 
+int32_t runProcess(const ProcessRequest& request) {
+  ProcessRunner runner(request.commandLine, request.waitForExit, request.workingDirectory,
+                       request.stdoutSink, request.stderrSink);
+  runner.setEmptyInput(request.emptyInput);
+  runner.setTimeLimit(request.timeLimitMs);
+  return request.captureOutput ? runner.runCaptured(request.showConsole, request.newConsole)
+                               : runner.runPlain(request.showConsole, request.newConsole);
+}
+
 int32_t runProcess(const std::string& commandLine, const std::string& workingDirectory,
                    bool showConsole, bool captureOutput, bool waitForExit,
                    std::string* stdoutSink, std::string* stderrSink, bool newConsole) {
-  ProcessRunner runner(commandLine, waitForExit, workingDirectory, stdoutSink, stderrSink);
-  return captureOutput ? runner.runCaptured(showConsole, newConsole)
-                       : runner.runPlain(showConsole, newConsole);
+  ProcessRequest request;
+  request.commandLine = commandLine;
+  request.workingDirectory = workingDirectory;
+  request.showConsole = showConsole;
+  request.captureOutput = captureOutput;
+  request.waitForExit = waitForExit;
+  request.stdoutSink = stdoutSink;
+  request.stderrSink = stderrSink;
+  request.newConsole = newConsole;
+  return runProcess(request);
 }

@@ -7,8 +7,23 @@
 #include <cstdint>
 #include <string>
 
+#include "launcher/exceptions.h"
 #include "os/process.h"
 #include "process/process_system.h"
+
+// The child could not be started at all (its program is missing, may not be
+// run, or is no program for this system): a fault of that program, where
+// pipe and wait failures are faults of this process.
+class ProcessStartFailure : public LauncherException {
+public:
+  using LauncherException::LauncherException;
+};
+
+// The child ran past the run's time limit and was ended.
+class ProcessTimedOut : public LauncherException {
+public:
+  using LauncherException::LauncherException;
+};
 
 // The Windows creation flags: hidden and detached unless the console is
 // shown, plus a console of its own when asked.
@@ -32,6 +47,12 @@ public:
   // reach the sink, and the log says how much was left out.
   int32_t runCaptured(bool showConsole, bool newConsole);
 
+  // For a program that must not need the user: captured runs read from the
+  // null device and, with a limit, a child still running after limitMs is
+  // ended (ProcessTimedOut). Plain runs are unaffected.
+  void setEmptyInput(bool empty) { emptyInput_ = empty; }
+  void setTimeLimit(uint32_t limitMs) { timeLimitMs_ = limitMs; }
+
   // Appends to sink at most one chunk of what the pipe holds now, up to a
   // zero byte in it; the number of bytes read, 0 when it was empty or broken.
   uint32_t drainPipe(std::string* sink, os::Handle readEnd);
@@ -41,6 +62,8 @@ private:
   // Starts the child, trying again for a few seconds while its program's
   // file is held by someone else.
   os::ProcessResult start(const os::StartRequest& request, os::Child* child);
+  // Ends a child past its time limit and waits for its end.
+  void endOverdueChild(os::Child* child);
 
   std::string commandLine_;
   bool waitForExit_;
@@ -48,11 +71,28 @@ private:
   std::string* stdoutSink_;
   std::string* stderrSink_;
   ProcessSystem& system_;
+  bool emptyInput_ = false;
+  uint32_t timeLimitMs_ = 0;  // 0: none
 };
 
-// Runs commandLine in workingDirectory (empty: the current one), captured
-// into the sinks or plain; the child's exit code, 0 in plain mode without
-// waiting.
+// One run of a program, as its callers describe it.
+struct ProcessRequest {
+  std::string commandLine;
+  std::string workingDirectory;  // empty: the current one
+  bool showConsole = false;
+  bool newConsole = false;
+  bool captureOutput = false;    // into the sinks; always waits
+  bool waitForExit = true;       // plain runs only
+  std::string* stdoutSink = nullptr;
+  std::string* stderrSink = nullptr;
+  bool emptyInput = false;       // see ProcessRunner::setEmptyInput
+  uint32_t timeLimitMs = 0;      // see ProcessRunner::setTimeLimit
+};
+
+// The child's exit code, 0 in plain mode without waiting.
+int32_t runProcess(const ProcessRequest& request);
+
+// The same with the request spelled out.
 int32_t runProcess(const std::string& commandLine, const std::string& workingDirectory,
                    bool showConsole, bool captureOutput, bool waitForExit,
                    std::string* stdoutSink, std::string* stderrSink, bool newConsole);

@@ -19,9 +19,11 @@ public:
     return os::queryExit(child, ended, exitCode);
   }
   os::ProcessResult wait(os::Child* child) override { return os::waitForExit(child); }
+  os::ProcessResult terminate(os::Child* child) override { return os::terminateProcess(child); }
   void closeChild(os::Child* child) override { os::closeChild(child); }
   void closeHandle(os::Handle* handle) override { os::closeHandle(handle); }
   void sleep(uint32_t milliseconds) override { os::sleepMilliseconds(milliseconds); }
+  uint32_t tickMilliseconds() override { return os::tickMilliseconds(); }
 };
 
 }  // namespace

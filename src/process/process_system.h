@@ -17,9 +17,11 @@ public:
                                  uint32_t* count) = 0;
   virtual os::ProcessResult queryExit(os::Child* child, bool* ended, uint32_t* exitCode) = 0;
   virtual os::ProcessResult wait(os::Child* child) = 0;
+  virtual os::ProcessResult terminate(os::Child* child) = 0;
   virtual void closeChild(os::Child* child) = 0;
   virtual void closeHandle(os::Handle* handle) = 0;
   virtual void sleep(uint32_t milliseconds) = 0;
+  virtual uint32_t tickMilliseconds() = 0;
 };
 
 // The operating system's own operations.

@@ -87,6 +87,12 @@ void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
   const JvmMatch& match = *results.front();
   const std::string path = match.writeJvmFile();
   const std::string home = match.home();
+  if (path.empty()) {
+    // Without its file the match cannot be launched: the search has failed.
+    writeLog(unrecordedMatchText(home), kLogError);
+    if (showFailure) ui::showMessage(messageText(kMsgNoSuitableJvm));
+    return;
+  }
   writeLog("Matching JVM home is " + home);
   writeLog("Matching JVM file is " + path);
   setString(1, home);
@@ -189,7 +195,7 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
   }
   TagFile jvm(jvmPath);
   jvm.setJvmLocation(destination, jvmPath, true);
-  jvm.write(jvmPath);
+  if (const int error = jvm.write(jvmPath)) throw LauncherException(writeFailureText(error));
   setNumber(1, 1);
   setString(1, jvmPath);
 }

@@ -286,8 +286,8 @@ MANIFEST
   # SEARCH_ALL scans every fixed drive: the prefix's Z: (the whole Linux
   # root) is swapped for a D: that holds two homes, for this run only.
   drive=$work/drive
-  # A home whose executable differs in letter case from JVM_EXE is found by
-  # the walk but is not a home of that JVM file.
+  # A home whose executable differs in letter case from JVM_EXE is a home of
+  # that JVM file all the same: Windows compares file names without case.
   mkdir -p "$drive/jdk1/bin" "$drive/deep/jdk2/bin" "$drive/jdk3/BIN"
   for bin in "$drive/jdk1/bin" "$drive/deep/jdk2/bin" "$drive/jdk3/BIN"; do
     cp "$work/fakejdk/bin/java.exe" "$work/fakejdk/bin/fake-jvm.txt" "$bin/"
@@ -305,11 +305,11 @@ MANIFEST
   WINEPREFIX="$prefix" "$WINESERVER" -k 2>/dev/null
   rm "$prefix/dosdevices/d:"
   mv "$work/z-drive" "$prefix/dosdevices/z:"
-  check "SEARCH_ALL counts every home on the fixed drives" 2 "$(head -1 <<< "$OUT")"
-  check "SEARCH_ALL prints each home before its JVM file" 'D:\deep\jdk2|D:\jdk1' \
-    "$(sed -n '2p;4p' <<< "$OUT" | LC_ALL=C sort | paste -sd '|')"
-  check "the JVM files SEARCH_ALL names are kept" 2 \
-    "$(sed -n '3p;5p' <<< "$OUT" | grep -c 'LRE.*\.tmp$')"
+  check "SEARCH_ALL counts every home on the fixed drives" 3 "$(head -1 <<< "$OUT")"
+  check "SEARCH_ALL prints each home before its JVM file" 'D:\deep\jdk2|D:\jdk1|D:\jdk3' \
+    "$(sed -n '2p;4p;6p' <<< "$OUT" | LC_ALL=C sort | paste -sd '|')"
+  check "the JVM files SEARCH_ALL names are kept" 3 \
+    "$(sed -n '3p;5p;7p' <<< "$OUT" | grep -c 'LRE.*\.tmp$')"
 
   sed 's/Fake Inc\./Other Inc./' "$fixtures/fake.jvm" > "$work/other.jvm"
   sed -i "s|\"$fixtures/fake.jvm\"|\"$work/other.jvm\" name=fake.jvm|" "$work/fake.manifest"

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <filesystem>
 #include <string>
@@ -47,6 +49,27 @@ TEST_F(ProcessPosixTest, TheStillActiveCodeIsJustAnotherStatusOfEightBits) {
 TEST_F(ProcessPosixTest, AChildKilledByASignalReports128PlusTheSignal) {
   EXPECT_EQ(run(child("out:x;raise:9"), true), 128 + 9);
   EXPECT_EQ(run(child("raise:15"), false), 128 + SIGTERM);
+}
+
+TEST_F(ProcessPosixTest, AChildGivenAnEmptyInputNeverReadsTheLaunchersInput) {
+  // The launcher's own input holds something the user typed.
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  ASSERT_EQ(write(ends[1], "typed\n", 6), 6);
+  close(ends[1]);
+  const int savedInput = dup(0);
+  dup2(ends[0], 0);
+  close(ends[0]);
+  ProcessRequest request;
+  request.commandLine = child("in");
+  request.captureOutput = true;
+  request.emptyInput = true;
+  std::string out;
+  request.stdoutSink = &out;
+  runProcess(request);
+  dup2(savedInput, 0);
+  close(savedInput);
+  EXPECT_EQ(out, "read 0");
 }
 
 TEST_F(ProcessPosixTest, ABareNameIsFoundOnThePath) {
