@@ -5,7 +5,14 @@
 #include <algorithm>
 #include <vector>
 
+#include <cerrno>
+#include <filesystem>
+
 #include "archive/index.h"
+#include "cleanup/cleanup.h"
+#include "fake_jvm.h"
+#include "launcher/messages.h"
+#include "os/fault_injection.h"
 #include "launcher/exceptions.h"
 #include "launcher/settings.h"
 #include "script/variables.h"
@@ -119,6 +126,61 @@ TEST_F(Commands, VerifyOfAJvmEntryThatWasNotReadFails) {
   launcherArchive().loadIndex(false);  // as after -qm:extract: no tag files
   EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 2); }, commands_),
             "The jvm file with file id 2 could not be read.");
+}
+
+// A JVM installer or launcher extracted to a temporary root whose path
+// holds a blank: on POSIX a script, on Windows a copy of the test program.
+class HandOver : public Commands {
+protected:
+  void SetUp() override {
+    Commands::SetUp();
+    root_ = temp_.file("Temp Dir");
+    std::filesystem::create_directory(root_);
+    setTempRoot(root_);
+    os::resetFaults();
+  }
+  void TearDown() override {
+    os::resetFaults();
+    Commands::TearDown();
+  }
+  static std::string program() {
+    return windowsPaths() ? readWholeFile(os::executablePath())
+                          : "#!/bin/sh\nprintf 'DESC: installed\\n' > jvm\n";
+  }
+  static bool rootIsEmpty(const std::string& root) {
+    return std::filesystem::is_empty(root);
+  }
+  std::string root_;
+  ScopedVariable mode_{"QM_TEST_CHILD", "touch:jvm"};
+};
+
+TEST_F(HandOver, AnInstallerIsStartedByItsQuotedPathAndItsJvmFileRecorded) {
+  useLauncher({{JVM_INSTALLER, "setup.exe", program()}});
+  commands_.doInstallJvm(1);
+  EXPECT_EQ(getNumber(1), 1);
+  EXPECT_EQ(getString(1), privateDir(0) + "jvm");
+  EXPECT_EQ(TagFile(getString(1)).value("JVM_TEMP"), "1");
+}
+
+TEST_F(HandOver, AJvmFileThatCannotBeRewrittenFailsTheInstall) {
+  const std::string installer = program();
+  useLauncher({{JVM_INSTALLER, "setup.exe", installer}});
+  // The installer's extraction writes in steps of 61439 bytes; the next write is the JVM file's.
+  const uint32_t extractionWrites = static_cast<uint32_t>((installer.size() + 61438) / 61439);
+  os::failNth(os::FaultPoint::kFileWrite, extractionWrites + 1, ENOSPC);
+  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doInstallJvm(1); }, commands_),
+            writeFailureText(ENOSPC));
+  EXPECT_EQ(getNumber(1), 0);
+}
+
+TEST_F(HandOver, AnEmbeddedLauncherThatCannotStartLeavesNothingBehind) {
+  useLauncher({{EMBEDDED_LAUNCHER, "inner.exe", program()}});
+  os::failNth(os::FaultPoint::kProcessStart, 1,
+              os::systemErrorCode(os::SystemFailure::kOutOfMemory));
+  EXPECT_NE(failureOf([](LauncherCommands& c) { c.doExecuteLauncher(0); }, commands_),
+            "no failure");
+  cleanupAtExit();
+  EXPECT_TRUE(rootIsEmpty(root_));
 }
 
 class InternalLaunch : public LaunchFixture {

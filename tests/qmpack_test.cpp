@@ -232,6 +232,8 @@ TEST_F(QmpackTest, RefusalsWriteNothing) {
       "  0 0 instructions.txt name=../escape.txt\n",
       "  0 0 instructions.txt name=sub\\x.txt\n",
       "  0 0 instructions.txt name=\"\"\n",
+      "  0 0 instructions.txt name=aux.txt\n",
+      "  0 0 instructions.txt name=\"notes. \"\n",
       "  0 0 instructions.txt\n  1 1 out.exe\n",
   };
   for (const std::string& entries : cases) {

@@ -270,7 +270,9 @@ TEST_F(TempTest, ExtractionFailuresNameTheErrorAndAreNeverSuccess) {
   EXPECT_FALSE(fs::exists(root_.file("huge.jar")));
 
   // A name that would place the copy elsewhere is refused.
-  for (const char* name : {"../escape.jar", "..\\escape.jar", "C:escape.jar", "..", ""}) {
+  // So is one Windows cannot hold as an ordinary file.
+  for (const char* name : {"../escape.jar", "..\\escape.jar", "C:escape.jar", "..", "",
+                           "CON", "nul.txt", "Com1.jar", "lpt9", "app.jar.", "app.jar "}) {
     FileEntry escaping;
     escaping.fileName = name;
     EXPECT_EQ(failureOf(escaping, root_.file("inner")), "Invalid file name in file index: " + std::string(name));
@@ -303,6 +305,12 @@ TEST_F(TempTest, ExtractAllWritesEveryFileAndAnInputFileThatRunsThem) {
   ASSERT_EQ(input.valueCount("JVM"), 2);
   EXPECT_EQ(input.value("JVM", 0), "first.jvm");
   EXPECT_EQ(input.value("JVM", 1), "second.jvm");
+
+  // An input file that cannot be written fails the extraction.
+  ScopedTempDir blocked;
+  fs::create_directory(blocked.file("input.tag"));
+  CurrentDirectory there(blocked.path());
+  EXPECT_THROW(extractAll(), LauncherException);
 }
 
 namespace {

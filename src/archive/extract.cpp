@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "archive/entry_name.h"
 #include "archive/index.h"
 #include "archive/temp.h"
 #include "launcher/exceptions.h"
@@ -32,7 +33,7 @@ LauncherException writeError(int error) { return LauncherException(writeFailureT
 // The name comes from the launcher file; one that would place the copy
 // outside the directory asked for (a path, a drive, "..") is refused.
 void checkPlainName(const std::string& name) {
-  if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\:") != std::string::npos)
+  if (!entryNameProblem(name).empty())
     throw LauncherException("Invalid file name in file index: " + name);
 }
 

@@ -181,12 +181,14 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
 
   const std::string destination = mode == 2 ? ui::askDestinationDirectory() : createPrivateDir();
   if (destination.empty()) return;
-  const std::string command = extractTo(*installer, destination);
-  os::allowExecution(command);
+  const std::string program = extractTo(*installer, destination);
+  os::allowExecution(program);
   std::string output;
   std::string errors;
-  runProcess(command, destination, false, true, true, &output, &errors, false);
-  deletePath(command);
+  // Quoted: an unquoted path with a blank would start another program first.
+  runProcess(quotePassThroughArgument(program), destination, false, true, true, &output, &errors,
+             false);
+  deletePath(program);
 
   const std::string jvmPath = ensureTrailingSeparator(destination) + "jvm";
   if (!fileExists(jvmPath)) {
@@ -206,15 +208,18 @@ void LauncherCommands::doExecuteLauncher(int32_t position) {
     writeLog("Unable to execute the embedded launcher.", kLogError);
     return;
   }
-  // The child launcher runs from this directory after this launcher has
-  // gone, and removes it itself at its own exit.
   const std::string directory = createPrivateDir();
-  forgetTempDir(directory);
-  std::string command = extractTo(*entry, directory);
-  os::allowExecution(command);
-  command += " -qm:orig " + quotePassThroughArgument(settings().launcherFile);
+  const std::string program = extractTo(*entry, directory);
+  os::allowExecution(program);
   // Each argument quoted so that the child reads it back exactly, trailing
-  // backslashes and inner quotes included.
+  // backslashes and inner quotes included; the program's path too, as an
+  // unquoted path with a blank would start another program first.
+  std::string command = quotePassThroughArgument(program);
+  command += " -qm:orig " + quotePassThroughArgument(settings().launcherFile);
   command += passThroughText(settings().launcherArguments);
   runProcess(command, directory, true, false, false, nullptr, nullptr, true);
+  // The child launcher runs from this directory after this launcher has
+  // gone, and removes it itself at its own exit; until it has started, the
+  // directory is this launcher's to remove.
+  forgetTempDir(directory);
 }

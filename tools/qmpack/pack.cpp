@@ -8,6 +8,7 @@
 #include <system_error>
 #include <utility>
 
+#include "archive/entry_name.h"
 #include "archive/index_writer.h"
 #include "launcher/exceptions.h"
 #include "launcher/settings.h"
@@ -97,23 +98,13 @@ std::string typeName(FileType type) {
 
 }  // namespace
 
-std::string storedNameProblem(const std::string& name) {
-  // The launcher extracts an entry to the directory followed by its name, so
-  // a separator, a drive or a parent reference would write outside it.
-  if (name.empty()) return "the stored name is empty";
-  if (name == "." || name == "..") return "the stored name " + name + " is not a file name";
-  if (name.find_first_of("/\\:") != std::string::npos)
-    return "the stored name " + name + " holds a path separator or a colon";
-  return std::string();
-}
-
 int64_t writeLauncher(const PackPlan& plan) {
   const int64_t stubSize = regularFileSize(plan.stub, "stub");
   std::vector<FileEntry> entries;
   std::vector<int64_t> sizes;
   for (size_t i = 0; i < plan.entries.size(); ++i) {
     const PackSource& source = plan.entries[i];
-    const std::string problem = storedNameProblem(source.entry.fileName);
+    const std::string problem = entryNameProblem(source.entry.fileName);
     if (!problem.empty())
       throw LauncherException("Entry " + std::to_string(i + 1) + " (" + source.path.string() +
                               "): " + problem + ".");

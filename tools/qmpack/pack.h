@@ -6,10 +6,6 @@
 
 #include "qmpack/manifest.h"
 
-// Empty when the launcher can extract an entry of that name into a
-// directory without leaving it; otherwise why not.
-std::string storedNameProblem(const std::string& name);
-
 // Writes the launcher the plan describes: stub, entries' bytes, index, kind
 // byte and trailer. Everything is checked before the first byte is written,
 // and the file is built under a temporary name beside the output and renamed
