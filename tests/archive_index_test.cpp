@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "archive/index_writer.h"
+#include "fake_jvm.h"
+#include "launcher/messages.h"
 #include "launcher/exceptions.h"
 #include "launcher/settings.h"
 #include "script/interpreter.h"
@@ -501,18 +503,25 @@ TEST_F(ArchiveScriptsTest, VerifierNeedsBothValues) {
   EXPECT_EQ(launcherArchive().verifierClassName(), "Verify");
 }
 
-TEST_F(ArchiveScriptsTest, InputFilesThatWillNotLoadNameWhatFailed) {
+TEST_F(ArchiveScriptsTest, InputFilesThatWillNotLoadNameWhatFailedInTheUsersLanguage) {
+  // POSIX picks the table from the locale variables; Windows from the user
+  // interface language, which stays English under the test.
+  ScopedVariable language("LC_ALL", "de_DE.UTF-8");
   const std::string missing = dir_.file("missing.txt");
-  const std::pair<const char*, const char*> cases[] = {
-      {"INSTRUCTIONS", "Error loading instructions file."},
-      {"LAUNCHSCRIPT", "Error loading launch script."},
-      {"JVM", "Error loading JVM file."},
+  const std::pair<const char*, int> cases[] = {
+      {"INSTRUCTIONS", kMsgErrorLoadingInstructions},
+      {"LAUNCHSCRIPT", kMsgErrorLoadingLaunchScript},
+      {"JVM", kMsgErrorLoadingJvmFile},
   };
-  for (const auto& [tag, prefix] : cases) {
+  for (const auto& [tag, code] : cases) {
     resetLauncherArchive();
     TagFile input;
     input.setValue(tag, missing);
-    EXPECT_EQ(inputError(input), std::string(prefix) + "Unable to load input file: " + missing);
+    const std::string error = inputError(input);
+    EXPECT_EQ(error.substr(0, messageText(code).size()), messageText(code));
+    if (!windowsPaths()) {
+      EXPECT_EQ(error.rfind("Fehler beim Laden", 0), 0u) << error;
+    }
   }
 }
 

@@ -84,6 +84,10 @@ TEST_F(LaunchCommandTest, ClassPathCanGoIntoAnEnvironmentVariable) {
       takeLog(),
       "ERROR: If USE_CP_ENV_VAR is set to 1 in the jvm file, then the jvm file should also define "
       "CP_ENV_VAR.\n");
+  // A name the system refuses is an error, not a class path that was set.
+  jvmTags_.setValue("CP_ENV_VAR", "A=B");
+  build("a %CP%() b");
+  EXPECT_EQ(takeLog().rfind("ERROR: Unable to set env var A=B to ", 0), 0u);
   jvmTags_.setValue("USE_CP_ENV_VAR", "01");  // only exactly "1" asks for the variable
   EXPECT_EQ(build("%CP%()"), "-cp \"\";\"\"");
 }

@@ -10,6 +10,7 @@
 #include "launch/launch_script.h"
 #include "launcher/exceptions.h"
 #include "launcher/log.h"
+#include "launcher/messages.h"
 #include "launcher/settings.h"
 #include "launcher/text.h"
 #include "launcher/ui.h"
@@ -139,7 +140,7 @@ void LauncherArchive::loadScripts(std::FILE* file) {
         try {
           setInstructionScript(script);
         } catch (const LauncherException& e) {
-          throw LauncherException("Error loading instructions file." + e.message());
+          throw LauncherException(messageText(kMsgErrorLoadingInstructions) + e.message());
         }
       }
     } else if (entry.type == JVM) {
@@ -191,7 +192,7 @@ void LauncherArchive::loadInputFile(const TagFile& input) {
     try {
       setInstructionScript(loadTagFile(instructions));
     } catch (const LauncherException& e) {
-      throw LauncherException("Error loading instructions file." + e.message());
+      throw LauncherException(messageText(kMsgErrorLoadingInstructions) + e.message());
     }
   }
   const std::string launchScript = input.value("LAUNCHSCRIPT", 0);
@@ -199,7 +200,7 @@ void LauncherArchive::loadInputFile(const TagFile& input) {
     try {
       setLaunchScript(loadTagFile(launchScript));
     } catch (const LauncherException& e) {
-      throw LauncherException("Error loading launch script." + e.message());
+      throw LauncherException(messageText(kMsgErrorLoadingLaunchScript) + e.message());
     }
   }
   const std::string classPath = input.value("VERIFY_CLASSPATH", 0);
@@ -215,7 +216,7 @@ void LauncherArchive::loadInputFile(const TagFile& input) {
     try {
       jvmSearch_->addJvmFile(std::unique_ptr<JvmFile>(new JvmFile(loadTagFile(path))));
     } catch (const LauncherException& e) {
-      throw LauncherException("Error loading JVM file." + e.message());
+      throw LauncherException(messageText(kMsgErrorLoadingJvmFile) + e.message());
     }
   }
 }

@@ -80,8 +80,10 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
         "CP_ENV_VAR.",
         kLogError);
   } else {
-    os::setEnvironmentVariable(variable, &path.text());
-    writeLog("Set env var " + variable + " to " + path.text() + "\n");
+    if (os::setEnvironmentVariable(variable, &path.text()))
+      writeLog("Set env var " + variable + " to " + path.text() + "\n");
+    else
+      writeLog("Unable to set env var " + variable + " to " + path.text() + "\n", kLogError);
   }
   return std::string();
 }
