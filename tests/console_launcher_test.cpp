@@ -63,6 +63,13 @@ TEST(ConsoleLauncher, StatusAfterDotsStartsOnAFreshLine) {
   EXPECT_EQ(console.written(), "m\n..\ns\n");
 }
 
+TEST(ConsoleLauncher, AResultLineStartsOnALineOfItsOwnAfterDots) {
+  ConsoleOutput console;
+  console.app().advanceProgress(3);
+  console.app().writeResult("0");
+  EXPECT_EQ(console.written(), "...\n0\n");
+}
+
 TEST(ConsoleLauncher, SetProgressWritesBlankLinesOnlyWhenMovingOnOrAtTheEnd) {
   ConsoleOutput console;
   console.app().setProgress(0);

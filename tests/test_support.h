@@ -42,6 +42,7 @@ public:
   void hideProgress(int32_t) override { calls.push_back("hideProgress"); }
   bool isProgressShown() override { return false; }
   void showMessage(const std::string& text) override { calls.push_back("message:" + text); }
+  void writeResult(const std::string& line) override { calls.push_back("result:" + line); }
   std::string getTitle() override { return title; }
   void setTitle(const std::string& text) override { title = text; }
   std::string askDestinationDirectory() override {

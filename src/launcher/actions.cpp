@@ -52,8 +52,8 @@ std::unique_ptr<TagFile> loadInput(const std::string& name) {
   }
 }
 
-void printNumber(int32_t number) { std::printf("%ld\n", static_cast<long>(number)); }
-void printText(const std::string& text) { std::printf("%s\n", text.c_str()); }
+void printNumber(int32_t number) { ui::writeResult(decimal(number)); }
+void printText(const std::string& text) { ui::writeResult(text); }
 
 void searchAction(bool showProgress, bool showFailure) {
   try {
@@ -69,7 +69,6 @@ void searchAction(bool showProgress, bool showFailure) {
   } catch (...) {
     writeLog("Unexpected failure in search.", kLogError);
   }
-  std::fflush(stdout);
 }
 
 void searchAllAction(bool showProgress, bool showFailure) {
@@ -107,9 +106,8 @@ void searchAllAction(bool showProgress, bool showFailure) {
     const std::string text = messageText(kMsgUnableToSearchAll) + e.message();
     writeLog(text, kLogError);
     if (showFailure) ui::showMessage(text);
-    std::printf("0\n");
+    printNumber(0);
   }
-  std::fflush(stdout);
 }
 
 void verifyJvmAction(bool showProgress, bool showFailure, const std::string& jvmFileName,
@@ -118,7 +116,6 @@ void verifyJvmAction(bool showProgress, bool showFailure, const std::string& jvm
   JvmFile jvmFile(tagFile, jvmFileName);
   verifyJvm(showProgress, showFailure, jvmFile, javaHome);
   printNumber(getNumber(1));
-  std::fflush(stdout);
 }
 
 void installJvmAction(bool showProgress, const std::string& installer,
@@ -129,7 +126,6 @@ void installJvmAction(bool showProgress, const std::string& installer,
   jvm.setJvmLocation(destination, path, false);
   if (const int error = jvm.write(path)) throw LauncherException(writeFailureText(error));
   printText(path);
-  std::fflush(stdout);
 }
 
 }  // namespace

@@ -106,6 +106,11 @@ void ConsoleLauncher::showMessage(const std::string& text) { writeLine(text); }
 std::string ConsoleLauncher::getTitle() { return title_; }
 void ConsoleLauncher::setTitle(const std::string& title) { title_ = title; }
 
+void ConsoleLauncher::writeResult(const std::string& line) {
+  if (!atLineStart_) writeLine(std::string());
+  writeLine(line);
+}
+
 std::string ConsoleLauncher::askDestinationDirectory() {
   writeRaw(loadMessageText(kTextChooseDestination));
   // One whitespace-delimited word, read whole however long it is.

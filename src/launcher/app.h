@@ -22,6 +22,9 @@ public:
   virtual std::string getTitle() = 0;
   virtual void setTitle(const std::string& title) = 0;
   virtual std::string askDestinationDirectory() = 0;
+  // One line of a service action's result on standard output, for the
+  // caller to read: always written, silent or not.
+  virtual void writeResult(const std::string& line) = 0;
 };
 
 // The process's one application object while it lives, or null.
@@ -44,6 +47,8 @@ public:
   std::string getTitle() override;
   void setTitle(const std::string& title) override;
   std::string askDestinationDirectory() override;
+  // Starts on a line of its own, after any progress dots.
+  void writeResult(const std::string& line) override;
 
 private:
   void writeLine(const std::string& text);

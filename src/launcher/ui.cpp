@@ -2,6 +2,8 @@
 
 #include "launcher/ui.h"
 
+#include <cstdio>
+
 #include <cstdlib>
 
 #include "launcher/app.h"
@@ -97,6 +99,15 @@ void hideProgress(int32_t n) {
 
 void showMessage(const std::string& text) {
   if (gateOpen()) theApp()->showMessage(text);
+}
+
+void writeResult(const std::string& line) {
+  if (theApp()) {
+    theApp()->writeResult(line);
+  } else {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+  }
 }
 
 std::string decodeTitle(const std::string& text) {

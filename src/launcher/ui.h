@@ -27,6 +27,9 @@ void setProgress(int32_t value);
 void showProgress();
 void hideProgress(int32_t n);
 void showMessage(const std::string& text);
+// A line of a service action's result on standard output; past the gate,
+// as the caller reads it in silent mode too.
+void writeResult(const std::string& line);
 // Decodes \uXXXX escapes and hands the title to the application object.
 void setTitle(const std::string& text);
 // What the user typed; empty in silent mode, where nobody is asked.
