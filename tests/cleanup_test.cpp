@@ -115,37 +115,41 @@ TEST_F(CleanupTest, HeldFileKeepsItsDirectoriesAndIsRetriedOnlyForAWhile) {
   EXPECT_TRUE(cleanupList().directories().empty());
 }
 
-TEST(SelfRemovalBatch, DeletesTheLauncherUntilItCanThenItsDirectoryAndItself) {
+TEST(SelfRemovalBatch, TriesForAWhileThenRemovesTheDirectoryAndItself) {
+  const std::string giveUp = "if \"%qmtries%\"==\"" + std::string(kSelfRemovalTries, 'x') + "\" goto Done\r\n";
   EXPECT_EQ(selfRemovalBatch("C:\\T\\LRE1.tmp\\app.exe", "C:\\T\\LRE1.tmp", "C:\\T\\LRE2.bat", nullptr),
+            "set qmtries=\r\n"
             ":Repeat\r\n"
             "del \"C:\\T\\LRE1.tmp\\app.exe\"\r\n"
-            "if exist \"C:\\T\\LRE1.tmp\\app.exe\" goto Repeat\r\n"
-            "rmdir /q \"C:\\T\\LRE1.tmp\"\r\n"
-            "del \"C:\\T\\LRE2.bat\"\r\n");
-  EXPECT_EQ(selfRemovalBatch("app.exe", "", "C:\\T\\LRE2.bat", nullptr),
-            ":Repeat\r\ndel \"app.exe\"\r\nif exist \"app.exe\" goto Repeat\r\ndel \"C:\\T\\LRE2.bat\"\r\n");
-}
-
-TEST(SelfRemovalBatch, NotesBothStepsInTheDebugLog) {
+            "if not exist \"C:\\T\\LRE1.tmp\\app.exe\" goto Removed\r\n"
+            "set qmtries=%qmtries%x\r\n" +
+                giveUp +
+                "ping -n 2 127.0.0.1 > nul\r\n"
+                "goto Repeat\r\n"
+                ":Removed\r\n"
+                "rmdir /q \"C:\\T\\LRE1.tmp\"\r\n"
+                ":Done\r\n"
+                "del \"C:\\T\\LRE2.bat\"\r\n");
   const std::string debugLog = "C:\\debug.log";
-  EXPECT_EQ(selfRemovalBatch("C:\\D\\a.exe", "C:\\D", "C:\\T\\b.bat", &debugLog),
-            ":Repeat\r\n"
-            "@echo Deleting C:\\D\\a.exe from within batch file. >> C:\\debug.log\r\n"
-            "del \"C:\\D\\a.exe\"\r\n"
-            "if exist \"C:\\D\\a.exe\" goto Repeat\r\n"
-            "rmdir /q \"C:\\D\"\r\n"
-            "del \"C:\\T\\b.bat\"\r\n"
-            "@echo Deleted batch file C:\\T\\b.bat from within batch file. >> C:\\debug.log\r\n");
+  const std::string logged = selfRemovalBatch("C:\\D\\a.exe", "", "C:\\T\\b.bat", &debugLog);
+  EXPECT_NE(logged.find(":Repeat\r\n@echo Deleting C:\\D\\a.exe from within batch file. >> C:\\debug.log\r\n"),
+            std::string::npos);
+  EXPECT_NE(logged.find(":Removed\r\n:Done\r\ndel \"C:\\T\\b.bat\"\r\n"
+                        "@echo Deleted batch file C:\\T\\b.bat from within batch file. >> C:\\debug.log\r\n"),
+            std::string::npos);
 }
 
 TEST(SelfRemovalBatch, PathsCannotExpandOrBreakTheBatchLines) {
   const std::string debugLog = "C:\\My Logs\\a&b.log";
-  const std::string text = selfRemovalBatch("C:\\100%PATH%\\x&y.exe", "C:\\100%PATH%", "C:\\T\\b.bat", &debugLog);
+  std::string text = selfRemovalBatch("C:\\100%PATH%\\x&y.exe", "C:\\100%PATH%", "C:\\T\\b.bat", &debugLog);
   EXPECT_NE(text.find("del \"C:\\100%%PATH%%\\x&y.exe\"\r\n"), std::string::npos);
   EXPECT_NE(text.find("rmdir /q \"C:\\100%%PATH%%\"\r\n"), std::string::npos);
   EXPECT_NE(text.find("@echo Deleting C:\\100%%PATH%%\\x^&y.exe from within batch file. >> \"C:\\My Logs\\a&b.log\"\r\n"),
             std::string::npos);
-  // Every run of percent signs is doubled, so none of them expands.
+  // Every run of percent signs is doubled, so none of them expands; the
+  // batch's own counter is the one variable meant to expand.
+  for (size_t at = text.find("%qmtries%"); at != std::string::npos; at = text.find("%qmtries%"))
+    text.erase(at, 9);
   for (size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at)) {
     const size_t end = text.find_first_not_of('%', at);
     EXPECT_EQ((end - at) % 2, 0u) << text.substr(at);
@@ -156,6 +160,7 @@ TEST(SelfRemovalBatch, PathsCannotExpandOrBreakTheBatchLines) {
 TEST(WinInitRename, SectionIsAppendedWhenMissing) {
   EXPECT_EQ(insertRenameEntries("", {"NUL=C:\\A.EXE", "NUL=C:\\DIR"}), "[Rename]\nNUL=C:\\A.EXE\nNUL=C:\\DIR\n");
   EXPECT_EQ(insertRenameEntries("[boot]\r\nx=1\r\n", {"NUL=C:\\A"}), "[boot]\r\nx=1\r\n[Rename]\nNUL=C:\\A\n");
+  EXPECT_EQ(insertRenameEntries("[boot]\r\nx=1", {"NUL=C:\\A"}), "[boot]\r\nx=1\n[Rename]\nNUL=C:\\A\n");
   // Only the text up to the first zero byte is searched.
   const std::string hidden("ab\0[Rename]\n", 12);
   EXPECT_EQ(insertRenameEntries(hidden, {"NUL=X"}), hidden + "[Rename]\nNUL=X\n");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -266,6 +268,12 @@ TEST_F(TagFileTest, FileFailures) {
   const std::string unwritable = path("no-such-dir") + "/out.tag";
   EXPECT_NO_THROW(tags.write(unwritable));
   EXPECT_FALSE(fs::exists(unwritable));
+
+  // A value with a line break would read back as other tags.
+  TagFile home;
+  home.setValue("JVM_HOME", "/opt/odd\nJVM_EXE: evil");
+  EXPECT_EQ(home.write(path("home.tag")), EINVAL);
+  EXPECT_FALSE(fs::exists(path("home.tag")));
 
   settings().logFile = path("run.log");
   try {

@@ -12,9 +12,11 @@
 #include "archive/directory_walker.h"
 #include "archive/free_space.h"
 #include "archive/index.h"
+#include "cleanup/cleanup.h"
 #include "cleanup/cleanup_list.h"
 #include "launcher/exceptions.h"
 #include "launcher/messages.h"
+#include "os/fault_injection.h"
 #include "os/file_system.h"
 #include "os/path.h"
 #include "tagfile/tag_file.h"
@@ -122,6 +124,15 @@ TEST_F(TempTest, PrivateDirectoriesAndFilesAreNewEachTimeAndRecordedInOrder) {
   }
   EXPECT_EQ(cleanupList().directories(), (std::vector<std::string>{first, second}));
   EXPECT_EQ(cleanupList().files(), std::vector<std::string>{file});
+}
+
+TEST_F(TempTest, AReservedNameThatCannotBeDeletedIsStillRemovedAtExit) {
+  os::failNth(os::FaultPoint::kDeleteFile, 1, os::systemErrorCode(os::SystemFailure::kAccessDenied));
+  const std::string directory = createPrivateDir();
+  os::resetFaults();
+  EXPECT_TRUE(fs::is_directory(directory));
+  cleanupAtExit();
+  EXPECT_TRUE(fs::is_empty(root_.path()));
 }
 
 TEST_F(TempTest, ForgettingIgnoresLetterCaseAndTakesOnlyTheFirstMatch) {

@@ -70,7 +70,8 @@ std::string createPrivateDir() {
     std::string path;
     const os::FileResult named = requestTempName(root, &path);
     if (!named.ok()) throw LauncherException(failureText("GetTempFileName", named));
-    os::deleteFile(path);
+    // A reserved name that cannot be let go is still this launcher's file.
+    if (!os::deleteFile(path).ok()) cleanupList().addTempFile(path);
     made = os::createDirectory(path);
     if (made.ok()) {
       cleanupList().addTempDir(path);

@@ -75,13 +75,23 @@ void removeThroughBatch(const std::string& file, const std::string& directory) {
 
 std::string selfRemovalBatch(const std::string& launcherFile, const std::string& directory,
                              const std::string& batchFile, const std::string* debugLog) {
-  std::string text = ":Repeat\r\n";
+  // The launcher may take a moment to end; a file that stays (a scanner or
+  // another process keeps it open) is tried about once a second for about a
+  // minute, counted by a growing text as the Windows 95 command line has no
+  // arithmetic, and then left, so that the batch never runs for ever.
+  std::string text = "set qmtries=\r\n:Repeat\r\n";
   if (debugLog)
     text += "@echo Deleting " + echoText(launcherFile) + " from within batch file. >> " +
             redirectTarget(*debugLog) + "\r\n";
   text += "del \"" + batchText(launcherFile) + "\"\r\n";
-  text += "if exist \"" + batchText(launcherFile) + "\" goto Repeat\r\n";
+  text += "if not exist \"" + batchText(launcherFile) + "\" goto Removed\r\n";
+  text += "set qmtries=%qmtries%x\r\n";
+  text += "if \"%qmtries%\"==\"" + std::string(kSelfRemovalTries, 'x') + "\" goto Done\r\n";
+  text += "ping -n 2 127.0.0.1 > nul\r\n";
+  text += "goto Repeat\r\n";
+  text += ":Removed\r\n";
   if (!directory.empty()) text += "rmdir /q \"" + batchText(directory) + "\"\r\n";
+  text += ":Done\r\n";
   text += "del \"" + batchText(batchFile) + "\"\r\n";
   if (debugLog)
     text += "@echo Deleted batch file " + echoText(batchFile) + " from within batch file. >> " +

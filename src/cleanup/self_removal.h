@@ -9,8 +9,13 @@
 // (NT family) or the start-up rename list (Windows 95 family). Failures are silent.
 void removeSelf();
 
+// How often the batch tries to delete the launcher, about a second apart.
+constexpr int kSelfRemovalTries = 60;
+
 // The text of the batch file (lines ending in CR LF) that deletes
 // launcherFile as soon as it can, then directory (unless empty) and itself;
-// with a debug log it notes both steps there.
+// a launcher that cannot be deleted within kSelfRemovalTries tries is left
+// with its directory, and the batch still deletes itself. With a debug log
+// it notes both steps there.
 std::string selfRemovalBatch(const std::string& launcherFile, const std::string& directory,
                              const std::string& batchFile, const std::string* debugLog);

@@ -32,7 +32,11 @@ std::string insertRenameEntries(const std::string& content, const std::vector<st
   for (const std::string& entry : entries) lines += entry + '\n';
   const std::string text = content.substr(0, content.find('\0'));
   const size_t section = text.find(kSection);
-  if (section == std::string::npos) return content + kSection + '\n' + lines;
+  if (section == std::string::npos) {
+    // A last line without its line break would take the section's name.
+    const bool openLine = !content.empty() && content.back() != '\n';
+    return content + (openLine ? "\n" : "") + kSection + '\n' + lines;
+  }
   const size_t afterHeader = section + kSection.size();
   const size_t lineFeed = text.find('\n', afterHeader);
   if (lineFeed == std::string::npos) {

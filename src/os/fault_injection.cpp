@@ -10,7 +10,7 @@ namespace os {
 namespace {
 
 // One arming per point; the last point of the enumeration bounds them.
-constexpr int kPoints = static_cast<int>(FaultPoint::kCreateDirectory) + 1;
+constexpr int kPoints = static_cast<int>(FaultPoint::kDeleteFile) + 1;
 
 struct Arming {
   uint32_t first = 0;  // 0: not armed

@@ -18,6 +18,7 @@ enum class FaultPoint {
   kPipeRead,       // reading a child's pipe (a system code)
   kProcessStart,   // creating a process (a system code)
   kCreateDirectory,  // creating a directory (a system code)
+  kDeleteFile,       // deleting a file (a system code)
 };
 
 // Failures whose system codes differ between the systems, named portably.

@@ -91,6 +91,7 @@ FileResult createUniqueTempFile(const std::string& directory, std::string* path)
 }
 
 FileResult deleteFile(const std::string& path) {
+  if (const unsigned long fault = injectedFault(FaultPoint::kDeleteFile)) return resultOf(fault);
   return DeleteFileA(path.c_str()) ? succeeded() : lastResult();
 }
 

@@ -171,6 +171,11 @@ void TagFile::setJvmLocation(const std::string& home, const std::string& file, b
 }
 
 int TagFile::write(const std::string& path) const {
+  // A value holding a line break would read back as other lines, other tags
+  // among them (a directory name on disk may hold one): nothing is written.
+  for (const Tag& tag : tags_)
+    for (const std::string& value : tag.values())
+      if (value.find_first_of("\r\n") != std::string::npos) return EINVAL;
   errno = 0;
   FilePointer file(std::fopen(path.c_str(), "w"));
   if (!file) return errno ? errno : EIO;

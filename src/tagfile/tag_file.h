@@ -65,7 +65,8 @@ public:
   /// Replaces the named file with all tags; never raises. 0 when the file
   /// was written whole, else the C library's error number (a file that could
   /// not be made, a full disk), for the callers that must not go on with a
-  /// missing or cut-off file.
+  /// missing or cut-off file. EINVAL, with nothing written, when a value
+  /// holds a line break, which the file could not read back as that value.
   int write(const std::string& path) const;
 
   const std::vector<Tag>& tags() const { return tags_; }
