@@ -77,6 +77,19 @@ TEST_F(CleanupTest, DeletePathTellsMissingFromDeleted) {
   EXPECT_FALSE(fs::exists(tree));
 }
 
+TEST_F(CleanupTest, ARegisteredDirectoryReplacedByALinkLosesOnlyTheLink) {
+  const std::string dir = createPrivateDir();
+  const std::string target = in(logs_.path(), "users-files");
+  makeFile(in(target, "precious.txt"));
+  fs::remove(dir);
+  std::error_code refused;
+  fs::create_directory_symlink(target, dir, refused);
+  if (refused) GTEST_SKIP() << "no directory links here: " << refused.message();
+  cleanupAtExit();
+  EXPECT_FALSE(fs::exists(fs::symlink_status(dir)));
+  EXPECT_TRUE(fs::exists(in(target, "precious.txt")));
+}
+
 TEST_F(CleanupTest, HeldFileKeepsItsDirectoriesAndIsRetriedOnlyForAWhile) {
   const std::string dir = createPrivateDir();
   const std::string held = in(dir, "keep/held.jar");

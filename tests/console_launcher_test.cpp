@@ -98,6 +98,10 @@ TEST(ConsoleLauncher, ProgressFlagTitleAndDestinationQuestion) {
   console.typeInput("  \n" + longAnswer + " ignored");
   EXPECT_EQ(console.app().askDestinationDirectory(), longAnswer);
   EXPECT_EQ(console.written(), "Choose the JVM Destination Directory");
+  // An answer longer than any path is refused, not read without end.
+  ConsoleOutput endless;
+  endless.typeInput(" " + std::string(kMaxDestinationLength + 1, 'd'));
+  EXPECT_EQ(endless.app().askDestinationDirectory(), "");
 }
 
 TEST(EndOfRun, LaunchErrorsAreShownOnlyForARealFailure) {

@@ -105,7 +105,9 @@ bool deleteOne(const std::string& path) {
 int32_t deletePath(const std::string& path) {
   os::FileAttributes attributes;
   if (!os::getFileAttributes(path, &attributes).ok()) return -1;
-  if (!attributes.directory) return deleteOne(path) ? 1 : 0;
+  // A link (a registered directory replaced by a junction, say) goes itself;
+  // walking it would delete the files of whatever it points to.
+  if (!attributes.directory || attributes.link) return deleteOne(path) ? 1 : 0;
   TreeDeleter walker;
   walker.walk(path);
   // Children before parents; the parents of what stays must stay too.

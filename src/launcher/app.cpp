@@ -113,12 +113,14 @@ void ConsoleLauncher::writeResult(const std::string& line) {
 
 std::string ConsoleLauncher::askDestinationDirectory() {
   writeRaw(loadMessageText(kTextChooseDestination));
-  // One whitespace-delimited word, read whole however long it is.
+  // One whitespace-delimited word, as long as the longest path Windows
+  // takes; a longer answer (or an endless input) is no path and is not read on.
   std::string word;
   int c;
   while ((c = std::fgetc(in_)) != EOF && std::isspace(c)) {
   }
   while (c != EOF && !std::isspace(c)) {
+    if (word.size() == kMaxDestinationLength) return std::string();
     word += static_cast<char>(c);
     c = std::fgetc(in_);
   }

@@ -3,6 +3,7 @@
 // launcher's user interface. ConsoleLauncher writes status lines, progress
 // dots and messages to standard output and reads answers from standard input.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -30,6 +31,9 @@ public:
 // The process's one application object while it lives, or null.
 LauncherApp* theApp();
 void setTheApp(LauncherApp* app);
+
+// The longest answer to the destination question, the longest Windows path.
+constexpr size_t kMaxDestinationLength = 32767;
 
 class ConsoleLauncher : public LauncherApp {
 public:

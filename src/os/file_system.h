@@ -20,9 +20,12 @@ struct FileResult {
 
 // What the attributes of a path say; readOnly is Windows' attribute and the
 // missing owner write permission on POSIX.
+// link is a symbolic link, or on Windows any reparse point (a junction):
+// removing one must never reach what it points to.
 struct FileAttributes {
   bool directory = false;
   bool readOnly = false;
+  bool link = false;
 };
 
 // The system's temporary directory with a trailing separator; empty on failure.

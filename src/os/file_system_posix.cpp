@@ -71,6 +71,7 @@ FileResult getFileAttributes(const std::string& path, FileAttributes* attributes
   if (lstat(path.c_str(), &status) != 0) return lastResult();
   attributes->directory = S_ISDIR(status.st_mode);
   attributes->readOnly = !S_ISLNK(status.st_mode) && (status.st_mode & S_IWUSR) == 0;
+  attributes->link = S_ISLNK(status.st_mode);
   return succeeded();
 }
 

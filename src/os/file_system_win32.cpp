@@ -65,6 +65,7 @@ FileResult getFileAttributes(const std::string& path, FileAttributes* attributes
   if (value == INVALID_FILE_ATTRIBUTES) return lastResult();
   attributes->directory = (value & FILE_ATTRIBUTE_DIRECTORY) != 0;
   attributes->readOnly = (value & FILE_ATTRIBUTE_READONLY) != 0;
+  attributes->link = (value & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   return succeeded();
 }
 
