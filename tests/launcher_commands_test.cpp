@@ -151,7 +151,9 @@ protected:
     return std::filesystem::is_empty(root);
   }
   std::string root_;
-  ScopedVariable mode_{"QM_TEST_CHILD", "touch:jvm"};
+  // The test program writes its (no) arguments to an empty file "jvm".
+  ScopedVariable mode_{"QM_TEST_CHILD", "args"};
+  ScopedVariable output_{"QM_TEST_OUTPUT", "jvm"};
 };
 
 TEST_F(HandOver, AnInstallerIsStartedByItsQuotedPathAndItsJvmFileRecorded) {

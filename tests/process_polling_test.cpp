@@ -78,6 +78,13 @@ public:
     return {};
   }
   uint32_t tickMilliseconds() override { return clock; }
+  void waitForActivity(os::Child*, const os::Handle* pipes, int count, uint32_t ms) override {
+    std::string call = "idle " + std::to_string(ms);
+    for (int i = 0; i < count; ++i) call += " " + std::to_string(pipes[i]);
+    log.push_back(call);
+    clock += ms;
+  }
+  bool endedChildMayHoldFiles() override { return holdsFiles; }
   void closeChild(os::Child* child) override {
     log.push_back("close child");
     open.erase(child->process);
@@ -111,7 +118,8 @@ public:
   os::StartRequest started;
   int pipesMade = 0, failPipe = 0, runningQueries = 0;
   uint32_t exitCode = 0;
-  uint32_t clock = 0;  // moves only by the runner's sleeps
+  uint32_t clock = 0;  // moves only by the runner's sleeps and waits
+  bool holdsFiles = true;
 };
 
 class ProcessPollingTest : public LauncherStateTest {
@@ -136,10 +144,10 @@ protected:
   std::string out_, err_;
 };
 
-TEST_F(ProcessPollingTest, AnEndedSilentChildIsQueriedOnceAndPausedForAtTheEnd) {
+TEST_F(ProcessPollingTest, AnEndedSilentChildIsCollectedWithoutWaitingAndPausedForAtTheEnd) {
   system_.exitCode = 42;
   EXPECT_EQ(runCaptured(), 42);
-  EXPECT_EQ(system_.log, (Log{"pipe", "pipe", "start", "close 12", "close 22", "query", "sleep 100",
+  EXPECT_EQ(system_.log, (Log{"pipe", "pipe", "start", "close 12", "close 22", "query",
                               "peek 11", "peek 21", "close child", "sleep 500", "close 11",
                               "close 21"}));
   EXPECT_TRUE(system_.open.empty());
@@ -150,6 +158,18 @@ TEST_F(ProcessPollingTest, AnEndedSilentChildIsQueriedOnceAndPausedForAtTheEnd) 
   EXPECT_EQ(start.errorWrite, 22);
   EXPECT_EQ(start.commandLine + "|" + start.workingDirectory, "prog arg|work");
   EXPECT_EQ(start.creationFlags, 0x08000008u);
+
+  // Where an ended child holds nothing (POSIX), or nothing is deleted after
+  // the run, there is no pause at all.
+  system_.log.clear();
+  system_.holdsFiles = false;
+  EXPECT_EQ(runCaptured(), 42);
+  EXPECT_EQ(system_.count("sleep 500"), 0u);
+  system_.holdsFiles = true;
+  ProcessRunner verifier("prog", true, "", &out_, &err_, system_);
+  verifier.setSettleAfterExit(false);
+  verifier.runCaptured(false, false);
+  EXPECT_EQ(system_.count("sleep 500"), 0u);
 }
 
 TEST_F(ProcessPollingTest, DataIsReadInChunksStandardOutputFirstWithoutPausing) {
@@ -158,7 +178,7 @@ TEST_F(ProcessPollingTest, DataIsReadInChunksStandardOutputFirstWithoutPausing) 
   EXPECT_EQ(runCaptured(), 0);
   EXPECT_EQ(out_, "out");
   EXPECT_EQ(err_, std::string(10000, 'e'));
-  EXPECT_EQ(system_.log, (Log{"pipe", "pipe", "start", "close 12", "close 22", "query", "sleep 100",
+  EXPECT_EQ(system_.log, (Log{"pipe", "pipe", "start", "close 12", "close 22", "query",
                               "peek 11", "read 11 4096", "peek 21", "read 21 4096",  //
                               "peek 11", "peek 21", "read 21 4096",                  //
                               "peek 11", "peek 21", "read 21 4096",                  //
@@ -173,9 +193,33 @@ TEST_F(ProcessPollingTest, ARunningChildIsQueriedOnlyAfterAPassFindsNothing) {
   EXPECT_EQ(runCaptured(), 0);
   EXPECT_EQ(out_.size(), 5000u);
   EXPECT_EQ(system_.count("query"), 3u);
-  EXPECT_EQ(system_.count("sleep 100"), 3u);
+  EXPECT_EQ(system_.count("idle 1 11 21"), 2u);  // output in between starts the waits afresh
   const auto second = std::find(system_.log.begin() + 6, system_.log.end(), "query");
   EXPECT_EQ(std::count(system_.log.begin(), second, "read 11 4096"), 2);
+}
+
+TEST_F(ProcessPollingTest, AQuietChildIsWaitedForOnItsOpenPipesEachTimeLongerUpTo100Ms) {
+  system_.runningQueries = 9;
+  system_.failures["peek 11"] = failure(109, true);  // its writers have gone
+  EXPECT_EQ(runCaptured(), 0);
+  Log waits;
+  for (const std::string& call : system_.log)
+    if (call.rfind("idle", 0) == 0) waits.push_back(call);
+  EXPECT_EQ(waits, (Log{"idle 1 11 21", "idle 2 21", "idle 4 21", "idle 8 21", "idle 16 21",
+                        "idle 32 21", "idle 64 21", "idle 100 21", "idle 100 21"}));
+  EXPECT_EQ(system_.count("sleep 100"), 0u);
+}
+
+TEST_F(ProcessPollingTest, AChildPastItsTimeLimitIsEndedAndWaitedFor) {
+  system_.runningQueries = 1000;
+  ProcessRunner runner("prog", true, "", &out_, &err_, system_);
+  runner.setEmptyInput(true);
+  runner.setTimeLimit(1000);
+  EXPECT_THROW(runner.runCaptured(false, false), ProcessTimedOut);
+  EXPECT_TRUE(system_.started.emptyInput);
+  EXPECT_EQ(system_.count("terminate"), 1u);
+  EXPECT_EQ(system_.log[system_.log.size() - 4], "wait");  // then the handles are closed
+  EXPECT_TRUE(system_.open.empty());
 }
 
 TEST_F(ProcessPollingTest, AChildThatEndedWithTheStillActiveCodeIsNotWaitedForAgain) {

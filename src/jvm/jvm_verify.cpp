@@ -64,6 +64,7 @@ bool JvmFile::runVerifier(const std::string& home, const std::string& classpath,
   LaunchLimits limits;
   limits.emptyInput = true;
   limits.timeLimitMs = verifierTimeLimitMs;
+  limits.settleAfterExit = false;  // nothing of the verifier's is deleted after it
   try {
     executeLaunch(script, *this, StringList(), false, limits);
   } catch (const ProcessStartFailure& e) {

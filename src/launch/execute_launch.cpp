@@ -84,6 +84,7 @@ int32_t executeLaunch(LaunchScript& script, JvmFile& jvmFile,
     request.stderrSink = &script.standardError();
     request.emptyInput = limits.emptyInput;
     request.timeLimitMs = limits.timeLimitMs;
+    request.settleAfterExit = limits.settleAfterExit;
     exitCode = runProcess(request);
   }
   if (capture) {

@@ -9,11 +9,13 @@
 class JvmFile;
 class LaunchScript;
 
-// Bounds for a child that must not need the user (a verifier run): it reads
-// from the null device and is ended after timeLimitMs (0: no limit).
+// Terms for a child that must not need the user and after which nothing is
+// deleted (a verifier run): it reads from the null device, is ended after
+// timeLimitMs (0: no limit), and no pause follows its end.
 struct LaunchLimits {
   bool emptyInput = false;
   uint32_t timeLimitMs = 0;
+  bool settleAfterExit = true;
 };
 
 // Runs the command and gives its exit code; what the program wrote stays in

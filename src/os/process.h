@@ -38,6 +38,7 @@ struct Pipe {
 struct Child {
   Handle process = kNoHandle;
   Handle thread = kNoHandle;  // Windows only
+  Handle ended = kNoHandle;   // POSIX: a descriptor that turns readable at the child's end, where the system has one
   bool collected = false;
   uint32_t collectedCode = 0;
 };
@@ -77,6 +78,12 @@ ProcessResult readPipe(Handle readEnd, char* buffer, uint32_t size, uint32_t* co
 // POSIX reports death by a signal as 128 + the signal number.
 ProcessResult queryExit(Child* child, bool* ended, uint32_t* exitCode);
 
+// Blocks until the child has ended, one of the pipes holds data or has lost
+// its last writer, or timeoutMs have passed, whichever comes first. Windows
+// can only wait for the child's end (anonymous pipes cannot be waited on),
+// so there new data is only seen when the time is up.
+void waitForActivity(Child* child, const Handle* pipes, int pipeCount, uint32_t timeoutMs);
+
 // Blocks until the child has ended.
 ProcessResult waitForExit(Child* child);
 
@@ -93,6 +100,11 @@ void closeHandle(Handle* handle);
 Handle standardHandle(int stream);
 
 void sleepMilliseconds(uint32_t milliseconds);
+
+// Whether an ended child's files can still be held for a moment (Windows
+// lets go of a process's handles after its end), so that deleting them at
+// once may fail.
+bool endedChildMayHoldFiles();
 
 // A millisecond clock that only moves forward; it wraps, so only the
 // difference of two readings means anything.

@@ -23,6 +23,7 @@
 #include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -156,6 +157,10 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
     return failed;
   }
   child->process = pid;
+  // Without pidfds (before Linux 5.3) the end is seen at the wait's time-out.
+  const long ended = syscall(SYS_pidfd_open, pid, 0);
+  child->ended = ended >= 0 ? static_cast<Handle>(ended) : kNoHandle;
+  if (ended >= 0) fcntl(static_cast<int>(ended), F_SETFD, FD_CLOEXEC);
   return ProcessResult();
 }
 
@@ -238,7 +243,21 @@ ProcessResult terminateProcess(Child* child) {
   return ProcessResult();
 }
 
+void waitForActivity(Child* child, const Handle* pipes, int pipeCount, uint32_t timeoutMs) {
+  pollfd entries[3];
+  nfds_t count = 0;
+  for (int i = 0; i < pipeCount && count < 2; ++i)
+    entries[count++] = pollfd{static_cast<int>(pipes[i]), POLLIN, 0};
+  if (child->ended != kNoHandle && !child->collected)
+    entries[count++] = pollfd{static_cast<int>(child->ended), POLLIN, 0};
+  // An interrupted wait just returns early: the caller looks again.
+  poll(entries, count, static_cast<int>(timeoutMs));
+}
+
+bool endedChildMayHoldFiles() { return false; }
+
 void closeChild(Child* child) {
+  closeHandle(&child->ended);
   child->process = kNoHandle;
   child->thread = kNoHandle;
 }

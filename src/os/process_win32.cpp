@@ -164,6 +164,12 @@ ProcessResult waitForExit(Child* child) {
   return ProcessResult();
 }
 
+void waitForActivity(Child* child, const Handle*, int, uint32_t timeoutMs) {
+  WaitForSingleObject(toHandle(child->process), timeoutMs);
+}
+
+bool endedChildMayHoldFiles() { return true; }
+
 ProcessResult terminateProcess(Child* child) {
   if (!TerminateProcess(toHandle(child->process), 1)) return lastError();
   return ProcessResult();

@@ -16,9 +16,15 @@ constexpr uint32_t kHiddenFlags = 0x08000008;  // CREATE_NO_WINDOW | DETACHED_PR
 constexpr uint32_t kNewConsoleFlag = 0x10;     // CREATE_NEW_CONSOLE
 constexpr uint32_t kStillActive = 259;
 constexpr uint32_t kChunkSize = 4096;
+// A pass that found nothing waits for the child's end or its next output:
+// 1 ms at first, doubling up to 100 ms while nothing comes. Where the system
+// wakes the wait at once (POSIX), the bound is never reached while the child
+// writes or ends; on Windows the short first waits keep a fast writer from
+// stalling on a full pipe.
+constexpr uint32_t kFirstIdleWaitMs = 1;
 constexpr uint32_t kIdlePauseMs = 100;
 // Gives an ended child's process time to let go of its files before the
-// caller goes on to delete them.
+// caller goes on to delete them, where the system may hold them (Windows).
 constexpr uint32_t kFinalPauseMs = 500;
 // A program file that a scanner, or another launcher looking at the same
 // JVM, holds for a moment cannot be started until it is let go.
@@ -169,24 +175,38 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
   uint32_t exitCode = kStillActive;
   uint32_t outputCount = 0;
   uint32_t errorCount = 0;
+  bool outputBroken = false;
+  bool errorBroken = false;
+  uint32_t idleWaitMs = kFirstIdleWaitMs;
   do {
+    // Checked on every pass, as a child that writes without pause never
+    // leaves the passes idle.
+    if (running && timeLimitMs_ != 0 && system_.tickMilliseconds() - startTick >= timeLimitMs_) {
+      endOverdueChild(&guard.child);
+      throw ProcessTimedOut("The program was ended after running for " +
+                            decimal(static_cast<int32_t>(timeLimitMs_ / 1000)) + " seconds.");
+    }
     if (running && outputCount == 0 && errorCount == 0) {
       bool ended = false;
       const os::ProcessResult queried = system_.queryExit(&guard.child, &ended, &exitCode);
       if (!queried.ok()) fail(kExitCodeFailed, queried);
       running = !ended;
-      if (running && timeLimitMs_ != 0 &&
-          system_.tickMilliseconds() - startTick >= timeLimitMs_) {
-        endOverdueChild(&guard.child);
-        throw ProcessTimedOut("The program was ended after running for " +
-                              decimal(static_cast<int32_t>(timeLimitMs_ / 1000)) + " seconds.");
+      if (running) {
+        // A pipe whose writers have all gone would wake every wait at once.
+        os::Handle open[2];
+        int openCount = 0;
+        if (!outputBroken) open[openCount++] = outputRead.handle;
+        if (!errorBroken) open[openCount++] = errorRead.handle;
+        system_.waitForActivity(&guard.child, open, openCount, idleWaitMs);
+        idleWaitMs = std::min(idleWaitMs * 2, kIdlePauseMs);
       }
-      system_.sleep(kIdlePauseMs);
+    } else {
+      idleWaitMs = kFirstIdleWaitMs;
     }
-    outputCount = drainPipe(&chunk, outputRead.handle);
+    outputCount = drainPipe(&chunk, outputRead.handle, &outputBroken);
     output.append(chunk);
     chunk.clear();
-    errorCount = drainPipe(&chunk, errorRead.handle);
+    errorCount = drainPipe(&chunk, errorRead.handle, &errorBroken);
     errors.append(chunk);
     chunk.clear();
   } while (running || outputCount > 0 || errorCount > 0);
@@ -194,7 +214,7 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
   errors.finish();
 
   guard.close();
-  system_.sleep(kFinalPauseMs);
+  if (settleAfterExit_ && system_.endedChildMayHoldFiles()) system_.sleep(kFinalPauseMs);
   system_.closeHandle(&outputRead.handle);
   system_.closeHandle(&errorRead.handle);
   return static_cast<int32_t>(exitCode);
@@ -207,10 +227,13 @@ void ProcessRunner::endOverdueChild(os::Child* child) {
   if (!waited.ok()) fail(kWaitFailed, waited);
 }
 
-uint32_t ProcessRunner::drainPipe(std::string* sink, os::Handle readEnd) {
+uint32_t ProcessRunner::drainPipe(std::string* sink, os::Handle readEnd, bool* broken) {
   uint32_t available = 0;
   const os::ProcessResult peeked = system_.peek(readEnd, &available);
-  if (peeked.brokenPipe) return 0;
+  if (peeked.brokenPipe) {
+    if (broken) *broken = true;
+    return 0;
+  }
   if (!peeked.ok()) fail(kPeekFailed, peeked);
   if (available == 0) return 0;
 
@@ -218,6 +241,7 @@ uint32_t ProcessRunner::drainPipe(std::string* sink, os::Handle readEnd) {
   uint32_t count = 0;
   const os::ProcessResult read = system_.read(readEnd, buffer, kChunkSize, &count);
   if (read.brokenPipe) {
+    if (broken) *broken = true;
     ui::advanceProgress(1);
     return 0;
   }
@@ -233,6 +257,7 @@ int32_t runProcess(const ProcessRequest& request) {
                        request.stdoutSink, request.stderrSink);
   runner.setEmptyInput(request.emptyInput);
   runner.setTimeLimit(request.timeLimitMs);
+  runner.setSettleAfterExit(request.settleAfterExit);
   return request.captureOutput ? runner.runCaptured(request.showConsole, request.newConsole)
                                : runner.runPlain(request.showConsole, request.newConsole);
 }

@@ -43,6 +43,8 @@ public:
 
   // The child writes into two pipes that are polled, never blocking on
   // either, until it has ended and a pass finds both empty; always waits.
+  // Between passes that find nothing it waits for the child's end or new
+  // output, never longer than 100 ms.
   // Of a stream longer than the capture bound only its first and last part
   // reach the sink, and the log says how much was left out.
   int32_t runCaptured(bool showConsole, bool newConsole);
@@ -52,10 +54,15 @@ public:
   // ended (ProcessTimedOut). Plain runs are unaffected.
   void setEmptyInput(bool empty) { emptyInput_ = empty; }
   void setTimeLimit(uint32_t limitMs) { timeLimitMs_ = limitMs; }
+  // Whether a captured run pauses after the child's end, where the system
+  // may still hold the child's files, so that the caller can delete them
+  // (true by default; a run after which nothing is deleted skips it).
+  void setSettleAfterExit(bool settle) { settleAfterExit_ = settle; }
 
   // Appends to sink at most one chunk of what the pipe holds now, up to a
-  // zero byte in it; the number of bytes read, 0 when it was empty or broken.
-  uint32_t drainPipe(std::string* sink, os::Handle readEnd);
+  // zero byte in it; the number of bytes read, 0 when it was empty or broken
+  // (then *broken, when given, is set).
+  uint32_t drainPipe(std::string* sink, os::Handle readEnd, bool* broken = nullptr);
 
 private:
   os::StartRequest request(bool showConsole, bool newConsole) const;
@@ -73,6 +80,7 @@ private:
   ProcessSystem& system_;
   bool emptyInput_ = false;
   uint32_t timeLimitMs_ = 0;  // 0: none
+  bool settleAfterExit_ = true;
 };
 
 // One run of a program, as its callers describe it.
@@ -87,6 +95,7 @@ struct ProcessRequest {
   std::string* stderrSink = nullptr;
   bool emptyInput = false;       // see ProcessRunner::setEmptyInput
   uint32_t timeLimitMs = 0;      // see ProcessRunner::setTimeLimit
+  bool settleAfterExit = true;   // see ProcessRunner::setSettleAfterExit
 };
 
 // The child's exit code, 0 in plain mode without waiting.

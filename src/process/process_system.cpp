@@ -19,6 +19,11 @@ public:
     return os::queryExit(child, ended, exitCode);
   }
   os::ProcessResult wait(os::Child* child) override { return os::waitForExit(child); }
+  void waitForActivity(os::Child* child, const os::Handle* pipes, int pipeCount,
+                       uint32_t timeoutMs) override {
+    os::waitForActivity(child, pipes, pipeCount, timeoutMs);
+  }
+  bool endedChildMayHoldFiles() override { return os::endedChildMayHoldFiles(); }
   os::ProcessResult terminate(os::Child* child) override { return os::terminateProcess(child); }
   void closeChild(os::Child* child) override { os::closeChild(child); }
   void closeHandle(os::Handle* handle) override { os::closeHandle(handle); }

@@ -17,6 +17,9 @@ public:
                                  uint32_t* count) = 0;
   virtual os::ProcessResult queryExit(os::Child* child, bool* ended, uint32_t* exitCode) = 0;
   virtual os::ProcessResult wait(os::Child* child) = 0;
+  virtual void waitForActivity(os::Child* child, const os::Handle* pipes, int pipeCount,
+                               uint32_t timeoutMs) = 0;
+  virtual bool endedChildMayHoldFiles() = 0;
   virtual os::ProcessResult terminate(os::Child* child) = 0;
   virtual void closeChild(os::Child* child) = 0;
   virtual void closeHandle(os::Handle* handle) = 0;
