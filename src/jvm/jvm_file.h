@@ -10,6 +10,7 @@
 #include "launch/text_expander.h"
 
 class TagFile;
+class VerificationCache;
 
 class JvmFile : public TextExpander {
 public:
@@ -38,7 +39,11 @@ public:
   // the file names no JVM_PROPERTIES.
   std::unique_ptr<JvmMatch> verifyOwnHome(const std::string& classpath,
                                           const std::string& className);
-  // Runs the verifier in home and checks what it printed.
+  // Where runVerifier looks for and keeps verifications (not owned); none by default.
+  void useVerificationCache(VerificationCache* cache) { cache_ = cache; }
+
+  // Runs the verifier in home (or takes what it printed for the same JVM
+  // from the cache) and checks what it printed.
   bool runVerifier(const std::string& home, const std::string& classpath,
                    const std::string& className);
 
@@ -56,4 +61,5 @@ public:
 private:
   TagFile& tagFile_;
   std::string name_;
+  VerificationCache* cache_ = nullptr;
 };

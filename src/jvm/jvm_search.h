@@ -9,6 +9,7 @@
 
 #include "jvm/jvm_file.h"
 #include "jvm/jvm_match.h"
+#include "jvm/verification_cache.h"
 
 using JvmMatches = std::vector<std::unique_ptr<JvmMatch>>;
 
@@ -22,7 +23,12 @@ class JvmSearch {
 public:
   virtual ~JvmSearch() = default;
 
-  void addJvmFile(std::unique_ptr<JvmFile> jvmFile) { jvmFiles_.push_back(std::move(jvmFile)); }
+  void addJvmFile(std::unique_ptr<JvmFile> jvmFile) {
+    jvmFile->useVerificationCache(&cache_);
+    jvmFiles_.push_back(std::move(jvmFile));
+  }
+  // The user's verification cache, shared by every JVM file of the run.
+  VerificationCache& verificationCache() { return cache_; }
   const std::vector<std::unique_ptr<JvmFile>>& jvmFiles() const { return jvmFiles_; }
 
   // Appends the first verified JVM, if any: the user's home with every JVM
@@ -67,4 +73,5 @@ private:
   bool stopAtFirst_ = false;
   std::string verifierClassPath_;
   std::string verifierClassName_;
+  VerificationCache cache_;
 };

@@ -4,6 +4,7 @@
 #include "archive/temp.h"
 #include "jvm/jvm_file.h"
 #include "jvm/jvm_search_testing.h"
+#include "jvm/verification_cache.h"
 #include "jvm/verifier.h"
 #include "launch/execute_launch.h"
 #include "launch/launch_script.h"
@@ -58,6 +59,19 @@ bool JvmFile::runVerifier(const std::string& home, const std::string& classpath,
   // JVM_HOME is what @JVM_HOME@ and the child's JAVA_HOME are made from.
   tagFile_.setValue("JVM_HOME", home);
   const std::vector<PropertyPattern> properties = propertyPatterns(*this);
+  const std::string executable = ensureTrailingSeparator(home) + tagFile_.value("JVM_EXE", 0);
+  std::string key;
+  if (cache_ && cache_->enabled()) {
+    std::vector<std::string> names;
+    for (const PropertyPattern& property : properties) names.push_back(property.name);
+    key = verificationKey(executable, home, verifierIdentity(classpath, className), names);
+    std::string output;
+    if (cache_->lookup(key, &output)) {
+      writeLog("Using the cached verification of " + executable);
+      ui::advanceProgress(6);
+      return checkVerifierOutput(output, properties);
+    }
+  }
   LaunchScript script(
       verifierCommandTemplate(home, os::pathSeparator(), classpath, className, properties), true,
       false);
@@ -65,8 +79,9 @@ bool JvmFile::runVerifier(const std::string& home, const std::string& classpath,
   limits.emptyInput = true;
   limits.timeLimitMs = verifierTimeLimitMs;
   limits.settleAfterExit = false;  // nothing of the verifier's is deleted after it
+  int32_t exitCode = 0;
   try {
-    executeLaunch(script, *this, StringList(), false, limits);
+    exitCode = executeLaunch(script, *this, StringList(), false, limits);
   } catch (const ProcessStartFailure& e) {
     // The candidate's own program cannot run: it is not a match, and the
     // search goes on to the next candidate.
@@ -77,7 +92,11 @@ bool JvmFile::runVerifier(const std::string& home, const std::string& classpath,
              kLogWarning);
     return false;
   }
-  const bool verified = checkVerifierOutput(script.standardOutput(), properties);
+  const std::string& output = script.standardOutput();
+  // Only a verifier that ran to its end speaks for the JVM next time; a JVM
+  // that failed to start may start another time.
+  if (!key.empty() && exitCode == 0 && hasVerifierMagic(output)) cache_->store(key, output);
+  const bool verified = checkVerifierOutput(output, properties);
   ui::advanceProgress(6);
   return verified;
 }

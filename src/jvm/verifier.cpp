@@ -20,6 +20,17 @@ std::string verifierCommandTemplate(const std::string& home, char separator,
   return command;
 }
 
+bool hasVerifierMagic(const std::string& output) {
+  size_t position = 0;
+  std::string line;
+  while (position < output.size()) {
+    line.clear();
+    readLine(output, position, line);
+    if (line == kVerifierMagic) return true;
+  }
+  return false;
+}
+
 bool checkVerifierOutput(const std::string& output, const std::vector<PropertyPattern>& properties) {
   size_t position = 0;
   std::string line;

@@ -20,6 +20,9 @@ std::string verifierCommandTemplate(const std::string& home, char separator,
                                     const std::string& classpath, const std::string& className,
                                     const std::vector<PropertyPattern>& properties);
 
+// Whether the output holds the magic line: the verifier itself ran.
+bool hasVerifierMagic(const std::string& output);
+
 // Whether the output holds the magic line followed by one line per pattern
 // that satisfies it; lines before the magic are ignored. A missing magic
 // line is logged as an error; a missing or differing value is not.

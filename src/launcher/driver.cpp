@@ -98,6 +98,8 @@ int32_t processCommandLine(const StringList& arguments) {
     } else if (argument == "-qm:version") {
       ui::showMessage(kVersion);
       run.runInstructions = false;
+    } else if (argument == "-qm:noverifycache") {
+      s.noVerifyCache = true;
     } else if (argument == "-qm:javaconsole") {
       s.javaConsole = true;
     } else if (argument == "-console") {

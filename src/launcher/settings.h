@@ -23,6 +23,7 @@ struct LauncherSettings {
   std::string classPathPrepend;
   std::string classPathAppend;
   bool javaConsole = false;
+  bool noVerifyCache = false;  // -qm:noverifycache: verify every JVM afresh
 
   // Captured output of the last launch.
   std::string lastLaunchOutput;

@@ -61,6 +61,23 @@ FileResult removeDirectory(const std::string& path);
 // ok, kNotFound, kInUse (held open by someone else) or another error.
 FileResult probeOpenExclusive(const std::string& path);
 
+// What tells one version of a file from another without reading it.
+struct FileStamp {
+  int64_t size = 0;
+  int64_t modified = 0;  // in the system's own units (ns on POSIX, 100 ns on Windows)
+};
+
+// The stamp of a regular file; fails when there is none (missing, a directory).
+FileResult getFileStamp(const std::string& path, FileStamp* stamp);
+
+// Puts the file from in place of to in one step where the system can
+// (POSIX rename, Windows MoveFileEx); the Windows 95 family deletes to first.
+FileResult replaceFile(const std::string& from, const std::string& to);
+
+// The directory the user's programs keep caches in: POSIX $XDG_CACHE_HOME or
+// ~/.cache, Windows %LOCALAPPDATA%; empty where there is none.
+std::string userCacheDirectory();
+
 // Free space of a volume, in the units of the Windows drive query.
 struct DiskSpace {
   uint32_t sectorsPerCluster = 0;

@@ -119,6 +119,28 @@ FileResult deleteFile(const std::string& path) {
   return unlink(path.c_str()) == 0 ? succeeded() : lastResult();
 }
 
+FileResult getFileStamp(const std::string& path, FileStamp* stamp) {
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0) return lastResult();
+  if (!S_ISREG(status.st_mode)) return resultOf(EISDIR);
+  stamp->size = static_cast<int64_t>(status.st_size);
+  stamp->modified = static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 +
+                    static_cast<int64_t>(status.st_mtim.tv_nsec);
+  return succeeded();
+}
+
+FileResult replaceFile(const std::string& from, const std::string& to) {
+  return rename(from.c_str(), to.c_str()) == 0 ? succeeded() : lastResult();
+}
+
+std::string userCacheDirectory() {
+  const char* cache = getenv("XDG_CACHE_HOME");
+  if (cache && *cache == '/') return cache;
+  const char* home = getenv("HOME");
+  if (home && *home == '/') return std::string(home) + "/.cache";
+  return std::string();
+}
+
 FileResult allowExecution(const std::string& path) {
   struct stat status;
   if (stat(path.c_str(), &status) != 0) return lastResult();

@@ -98,6 +98,39 @@ FileResult deleteFile(const std::string& path) {
 
 FileResult allowExecution(const std::string&) { return succeeded(); }
 
+FileResult getFileStamp(const std::string& path, FileStamp* stamp) {
+  // FindFirstFileA answers on every Windows (the attribute query with sizes
+  // and times is missing on Windows 95); a name with wildcards is no file.
+  if (path.find_first_of("*?") != std::string::npos) return resultOf(ERROR_INVALID_NAME);
+  WIN32_FIND_DATAA data;
+  const HANDLE found = FindFirstFileA(path.c_str(), &data);
+  if (found == INVALID_HANDLE_VALUE) return lastResult();
+  FindClose(found);
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return resultOf(ERROR_DIRECTORY);
+  stamp->size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp->modified = (static_cast<int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+  return succeeded();
+}
+
+FileResult replaceFile(const std::string& from, const std::string& to) {
+  // The Windows 95 family has MoveFileExA only as a stub that fails.
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return succeeded();
+  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return lastResult();
+  DeleteFileA(to.c_str());
+  return MoveFileA(from.c_str(), to.c_str()) ? succeeded() : lastResult();
+}
+
+std::string userCacheDirectory() {
+  const DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", nullptr, 0);
+  if (length == 0) return std::string();
+  std::vector<char> buffer(length + 1, '\0');
+  const DWORD written =
+      GetEnvironmentVariableA("LOCALAPPDATA", buffer.data(), static_cast<DWORD>(buffer.size()));
+  if (written == 0 || written >= buffer.size()) return std::string();
+  return std::string(buffer.data(), written);
+}
+
 FileResult createDirectory(const std::string& path) {
   if (const unsigned long fault = injectedFault(FaultPoint::kCreateDirectory))
     return resultOf(fault);

@@ -125,7 +125,9 @@ void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::strin
   if (showUi) ui::setStatusDetail(ui::kDetailVerifying, jvmFile.tagFile().value("DESC", 0));
   std::string classPath;
   std::string className;
-  launcherArchive().jvmSearch().verifierArguments(&classPath, &className);
+  JvmSearch& search = launcherArchive().jvmSearch();
+  search.verifierArguments(&classPath, &className);
+  jvmFile.useVerificationCache(&search.verificationCache());
   std::unique_ptr<JvmMatch> match = javaHome.empty()
                                         ? jvmFile.verifyOwnHome(classPath, className)
                                         : jvmFile.checkCandidate(javaHome, classPath, className);
