@@ -5,17 +5,21 @@
 # (bench/) and a Release Windows (i686) tree, and prints one table.
 #
 #   tools/bench.sh           full sizes, medians of QM_BENCH_RUNS (default 5) runs
+#   tools/bench.sh --startup only the rows a user reads first (start-up against java
+#                            itself, captured output against a plain pipe)
 #   tools/bench.sh --smoke   tiny sizes, one run; ends with "bench: N passed, N failed"
 #                            (passed: the row produced its numbers; never a timing target)
 #
 # Environment: QM_BENCH_BUILD (native tree, default build/bench),
 # QM_BENCH_WIN32_TREE (an existing Release i686 Windows tree to take
 # qmlauncher.exe from; default: build one beside the native tree),
-# QM_BENCH_WORK (scratch directory, default a new one in /tmp, removed at the end).
+# QM_BENCH_WORK (scratch directory, default a new one in /tmp, removed at the end),
+# QM_BENCH_OUTPUT_MIB (what the program writes through a captured run, default 1024).
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-smoke=
+smoke= startup_only=
 [ "${1:-}" = --smoke ] && smoke=1
+[ "${1:-}" = --startup ] && startup_only=1
 build=${QM_BENCH_BUILD:-$top/build/bench}
 runs=${QM_BENCH_RUNS:-5}
 [ -n "$smoke" ] && runs=1
@@ -124,6 +128,105 @@ ${jvm_entries}  APPLICATION_ARCHIVE 8 "$application" name=sample.jar
 MANIFEST
 "$build/qmpack" "$work/sample.manifest" > /dev/null || { echo "bench: packing the sample failed"; exit 1; }
 
+# --- 0. start-up and captured output, as a user meets them ---------------------------
+# timed FILE COMMAND...: appends "wall_us cpu_us" of one run (CPU of the
+# command and everything it waited for, from the shell's child times).
+timed() {
+  local file=$1 start end
+  shift
+  start=$(date +%s%N)
+  local cpu
+  cpu=$( ("$@" > /dev/null 2>&1; times) | tail -1 |
+    awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, p, "m"); t += p[1] * 60 + p[2] } printf "%.0f\n", t * 1000000 }')
+  end=$(date +%s%N)
+  echo "$(( (end - start) / 1000 )) $cpu" >> "$file"
+}
+col() { awk -v c="$1" '{ print $c }' "$2" | median; }
+plus_ms() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "") print "-"; else printf "%+.1f ms\n", (a - b) / 1000 }'; }
+echo "bench: start-up against java itself" >&2
+export XDG_CACHE_HOME=$work/cache
+: > "$work/s-direct" ; : > "$work/s-first" ; : > "$work/s-repeat" ; : > "$work/s-verifier"
+"$work/sample-launcher" -qm:log "$work/startup.log" hello > /dev/null 2>&1
+java_home=$(sed -n 's/^Matching JVM home is //p' "$work/startup.log" | head -1)
+java_home=${java_home%/}
+if [ -n "$samples" ] && [ -x "$java_home/bin/java" ] && [ -f "$build/Verify.jar" ]; then
+  # The verifier runs of a first start, as the launcher made them, with the
+  # verifier jar of the build in place of the one it extracted and removed.
+  grep '^Executing launch script command: .* "Verify" ' "$work/startup.log" |
+    sed -e 's/^Executing launch script command: //' -e 's/ in \(current \)\?working directory.*//' \
+        -e "s|\"[^\"]*/Verify.jar\"|\"$build/Verify.jar\"|" > "$work/verifier-commands"
+  verifier_runs=$(wc -l < "$work/verifier-commands")
+  direct=("$java_home/bin/java" -Xms20m -Xmx60m -cp "$application" quillmark.sample.Main hello)
+  for i in $(seq "$runs"); do
+    timed "$work/s-direct" "${direct[@]}"
+    rm -rf "$work/cache"
+    timed "$work/s-first" "$work/sample-launcher" hello
+    timed "$work/s-repeat" "$work/sample-launcher" hello
+    : > "$work/one-verification"
+    while IFS= read -r command; do timed "$work/one-verification" eval "$command"; done < "$work/verifier-commands"
+    awk '{ w += $1 } END { print w + 0, 0 }' "$work/one-verification" >> "$work/s-verifier"
+  done
+  direct_wall=$(col 1 "$work/s-direct") direct_cpu=$(col 2 "$work/s-direct")
+  first_wall=$(col 1 "$work/s-first") first_cpu=$(col 2 "$work/s-first")
+  repeat_wall=$(col 1 "$work/s-repeat") repeat_cpu=$(col 2 "$work/s-repeat")
+  verifier_wall=$(col 1 "$work/s-verifier")
+  repeat_added=$(awk -v a="$repeat_wall" -v b="$direct_wall" 'BEGIN { print a - b }')
+  first_added=$(awk -v a="$first_wall" -v b="$direct_wall" -v v="$verifier_wall" 'BEGIN { print a - b - v }')
+  row "0. repeat start (cache warm), wall: the sample launcher vs java -cp sample.jar directly, same JDK" \
+    "$(ms "$repeat_wall")" "$(ms "$direct_wall")" "$(ratio "$repeat_wall" "$direct_wall") ($(plus_ms "$repeat_wall" "$direct_wall"))" \
+    "≤ +25 ms" "$(verdict "$repeat_added" 25000 le)"
+  row "0. repeat start, CPU (launcher and its children)" "$(ms "$repeat_cpu")" "$(ms "$direct_cpu")" \
+    "$(ratio "$repeat_cpu" "$direct_cpu")" "-" "-"
+  row "0. first start (cache empty), wall; $verifier_runs verifier runs take $(ms "$verifier_wall") by themselves" \
+    "$(ms "$first_wall")" "$(ms "$direct_wall")" "$(ratio "$first_wall" "$direct_wall") ($(plus_ms "$first_wall" "$direct_wall"))" \
+    "≤ +verifier runs +25 ms" "$(verdict "$first_added" 25000 le)"
+  row "0. first start, CPU (launcher and its children)" "$(ms "$first_cpu")" "$(ms "$direct_cpu")" \
+    "$(ratio "$first_cpu" "$direct_cpu")" "-" "-"
+  counted "start-up" "$direct_wall" "$first_wall" "$repeat_wall" "$verifier_wall"
+else
+  echo "bench: no JDK found by the sample launcher (or no samples); the start-up rows are left out"
+fi
+unset XDG_CACHE_HOME
+
+# A program writing through a captured run against the same program writing
+# into a plain pipe: what no capture can avoid.
+if [ -n "$smoke" ]; then output_bytes=1048576; else output_bytes=$(( ${QM_BENCH_OUTPUT_MIB:-1024} * 1048576 )); fi
+mkdir -p "$work/writer/bin"
+cat > "$work/writer/bin/java" <<JAVA
+#!/bin/sh
+for last in "\$@"; do :; done
+if [ "\$last" = java.vendor ]; then printf '1739021872\nFake Inc.\n'; exit 0; fi
+head -c $output_bytes /dev/zero | tr '\0' x
+JAVA
+chmod +x "$work/writer/bin/java"
+printf 'DESC: Writer\nJVM_EXE: bin/java\nCLASSPATH: "-cp "\nCLASSPATH_SEPARATOR: :\nSYSTEM: -D\nSYSTEM_SEPARATOR: =\nJVM_PROPERTIES: "java.vendor=Fake Inc."\n' \
+  > "$work/writer.jvm"
+fixtures=$top/tests/e2e/fixtures
+cat > "$work/writer.manifest" <<MANIFEST
+STUB: $build/qmlauncher
+OUTPUT: $work/writer-launcher
+ENTRIES:
+  INSTRUCTIONS 0 "$fixtures/sample-instructions.txt" name=instructions.txt
+  VERIFIER_ARCHIVE 1 "$fixtures/app.jar" name=Verify.jar
+  LAUNCHSCRIPT 2 "$fixtures/hello-launch.txt" name=launch.txt
+  JVM 3 "$work/writer.jvm"
+  APPLICATION_ARCHIVE 4 "$fixtures/app.jar"
+/:
+MANIFEST
+"$build/qmpack" "$work/writer.manifest" > /dev/null || { echo "bench: packing the writer failed"; exit 1; }
+: > "$work/o-captured" ; : > "$work/o-plain"
+for i in $(seq "$runs"); do
+  timed "$work/o-captured" "$work/writer-launcher" -qm:silent -qm:noverifycache -qm:tempdir "$work/temp" \
+    -qm:javahome "$work/writer"
+  timed "$work/o-plain" sh -c "'$work/writer/bin/java' run | cat > /dev/null"
+done
+captured_wall=$(col 1 "$work/o-captured") plain_wall=$(col 1 "$work/o-plain")
+captured_ratio=$(ratio "$captured_wall" "$plain_wall")
+row "0. $((output_bytes / 1048576)) MiB written by the program through a captured run vs through a plain pipe (wall)" \
+  "$(ms "$captured_wall")" "$(ms "$plain_wall")" "$captured_ratio" "≤ 3×" "$(verdict "$captured_ratio" 3 le)"
+counted "captured output" "$captured_wall" "$plain_wall"
+
+if [ -z "$startup_only" ]; then
 # --- 1. own cost of a default run ----------------------------------------------------
 echo "bench: default run" >&2
 : > "$work/run-cpu" ; : > "$work/run-rss" ; : > "$work/run-blocked" ; : > "$work/run-sleeps"
@@ -306,6 +409,8 @@ kb() { awk -v b="$1" 'BEGIN { if (b == "") print "-"; else printf "%.0f KB\n", b
 row "5. stripped Win32 qmlauncher.exe (floor: a static C++ program using std::string)" "$(kb "$size")" \
   "$(kb "$floor_size")" "$(ratio "$size" "$floor_size")" "≤ 500 KB" "$(verdict "$size" 500000 le)"
 counted "size" "$size" "$floor_size"
+
+fi  # not --startup
 
 # --- the table ----------------------------------------------------------------------
 echo
