@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -54,8 +53,13 @@ TEST_F(VerificationCacheTest, ARepeatIsCachedAndEveryChangeOfTheKeyVerifiesAfres
   EXPECT_TRUE(verifiesByRunning());
   EXPECT_FALSE(verifiesByRunning());
 
-  const fs::path executable = fs::path(home_) / fakeJvmExe();
-  fs::last_write_time(executable, fs::last_write_time(executable) + std::chrono::hours(1));
+  // A new executable of another size (on Windows the fake is the running
+  // test program, whose file cannot be changed in place).
+  const std::string executable = (fs::path(home_) / fakeJvmExe()).string();
+  const std::string bytes = readWholeFile(executable);
+  fs::rename(executable, executable + ".old");  // Windows renames a running program's file
+  writeWholeFile(executable, bytes + "\n");
+  fs::permissions(executable, fs::perms::owner_all);
   EXPECT_TRUE(verifiesByRunning());
   EXPECT_FALSE(verifiesByRunning());
 
