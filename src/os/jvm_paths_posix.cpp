@@ -12,21 +12,13 @@
 #include <algorithm>
 
 #include "os/jvm_paths.h"
+#include "os/path.h"
 
 namespace os {
 
 namespace {
 
 const char* const kInstallDirectories[] = {"/usr/lib/jvm", "/usr/java", "/opt/java"};
-
-// The path with every link resolved; as given when it cannot be resolved.
-std::string resolved(const std::string& path) {
-  char* real = realpath(path.c_str(), nullptr);
-  if (!real) return path;
-  std::string result(real);
-  free(real);
-  return result;
-}
 
 bool isDirectory(const std::string& path) {
   struct stat status;
@@ -59,7 +51,7 @@ void addFromSearchPath(std::vector<std::string>* paths, const std::string& execu
     std::string directory = directories.substr(start, colon - start);
     if (directory.empty()) directory = ".";
     const std::string program = directory + "/" + executableName;
-    if (isExecutableFile(program)) addOnce(paths, directoryOf(resolved(program)));
+    if (isExecutableFile(program)) addOnce(paths, directoryOf(listedPathForm(program)));
     if (colon == std::string::npos) return;
     start = colon + 1;
   }
@@ -76,7 +68,7 @@ void addInstalled(std::vector<std::string>* paths, const std::string& parent) {
   std::sort(names.begin(), names.end());
   for (const std::string& name : names) {
     const std::string path = parent + "/" + name;
-    if (isDirectory(path)) addOnce(paths, resolved(path));
+    if (isDirectory(path)) addOnce(paths, listedPathForm(path));
   }
 }
 
@@ -85,7 +77,7 @@ void addInstalled(std::vector<std::string>* paths, const std::string& parent) {
 std::vector<std::string> platformJvmPaths(const std::string& executableName) {
   std::vector<std::string> paths;
   const char* javaHome = getenv("JAVA_HOME");
-  if (javaHome && *javaHome) addOnce(&paths, resolved(javaHome));
+  if (javaHome && *javaHome) addOnce(&paths, listedPathForm(javaHome));
   addFromSearchPath(&paths, executableName);
   for (const char* parent : kInstallDirectories) addInstalled(&paths, parent);
   return paths;

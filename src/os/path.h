@@ -15,7 +15,7 @@ std::string absolutePath(const std::string& path);
 // Whether the file system compares names without letter case (Windows).
 bool fileNamesIgnoreCase();
 
-// The form of an existing path that a directory listing yields: Windows'
+// The form of an existing path that a directory listing yields: Windows
 // long names for short 8.3 ones, POSIX's path with its links resolved. The
 // path unchanged when it cannot be resolved (or, on Windows 95, where the
 // system has no such call).
