@@ -68,6 +68,9 @@ TEST(ConsoleLauncher, AResultLineStartsOnALineOfItsOwnAfterDots) {
   console.app().advanceProgress(3);
   console.app().writeResult("0");
   EXPECT_EQ(console.written(), "...\n0\n");
+  ConsoleOutput silent;  // nothing written before: no blank line either
+  silent.app().writeResult("1");
+  EXPECT_EQ(silent.written(), "1\n");
 }
 
 TEST(ConsoleLauncher, SetProgressWritesBlankLinesOnlyWhenMovingOnOrAtTheEnd) {

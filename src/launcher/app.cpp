@@ -66,12 +66,14 @@ void ConsoleLauncher::writeLine(const std::string& text) {
   std::fputc('\n', out_);
   std::fflush(out_);
   atLineStart_ = true;
+  lineOpen_ = false;
 }
 
 void ConsoleLauncher::writeRaw(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), out_);
   std::fflush(out_);
   atLineStart_ = false;
+  lineOpen_ = true;
 }
 
 void ConsoleLauncher::showStatus(const std::string& status) {
@@ -107,7 +109,7 @@ std::string ConsoleLauncher::getTitle() { return title_; }
 void ConsoleLauncher::setTitle(const std::string& title) { title_ = title; }
 
 void ConsoleLauncher::writeResult(const std::string& line) {
-  if (!atLineStart_) writeLine(std::string());
+  if (lineOpen_) writeLine(std::string());
   writeLine(line);
 }
 

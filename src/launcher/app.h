@@ -63,7 +63,8 @@ private:
   int32_t progressCounter_ = 0;
   bool progressShown_ = false;
   std::string title_;
-  bool atLineStart_ = false;
+  bool atLineStart_ = false;  // false at first: the first status line follows a blank one
+  bool lineOpen_ = false;     // something was written on the current line
 };
 
 // Whether the end of a run shows the last launch's error output: only for a
