@@ -302,7 +302,7 @@ TEST_F(TempTest, ExtractAllWritesEveryFileAndAnInputFileThatRunsThem) {
   ScopedTempDir work;
   {
     CurrentDirectory here(work.path());
-    extractAll();
+    extractAll(false);
   }
   EXPECT_EQ(readWholeFile(work.file("instructions.txt")), "INSTRUCTIONS:\n  END\n/:\n");
   EXPECT_EQ(readWholeFile(work.file("Verify.jar")), "PK1");
@@ -317,11 +317,23 @@ TEST_F(TempTest, ExtractAllWritesEveryFileAndAnInputFileThatRunsThem) {
   EXPECT_EQ(input.value("JVM", 0), "first.jvm");
   EXPECT_EQ(input.value("JVM", 1), "second.jvm");
 
+  // A file already there is never replaced silently: nothing is written.
+  writeWholeFile(work.file("app.jar"), "the user's");
+  fs::remove(work.file("instructions.txt"));
+  {
+    CurrentDirectory here(work.path());
+    EXPECT_THROW(extractAll(false), LauncherException);
+    EXPECT_FALSE(fs::exists(work.file("instructions.txt")));
+    EXPECT_EQ(readWholeFile(work.file("app.jar")), "the user's");
+    extractAll(true);
+    EXPECT_EQ(readWholeFile(work.file("app.jar")), "PK2");
+  }
+
   // An input file that cannot be written fails the extraction.
   ScopedTempDir blocked;
   fs::create_directory(blocked.file("input.tag"));
   CurrentDirectory there(blocked.path());
-  EXPECT_THROW(extractAll(), LauncherException);
+  EXPECT_THROW(extractAll(true), LauncherException);
 }
 
 namespace {

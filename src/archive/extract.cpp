@@ -11,6 +11,7 @@
 #include "archive/temp.h"
 #include "launcher/exceptions.h"
 #include "launcher/messages.h"
+#include "os/file_system.h"
 #include "launcher/settings.h"
 #include "launcher/text.h"
 #include "launcher/ui.h"
@@ -90,7 +91,17 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
   return target;
 }
 
-void extractAll() {
+void extractAll(bool replaceExisting) {
+  // Nothing is written when any file would replace one of the user's.
+  if (!replaceExisting) {
+    std::vector<std::string> names{"input.tag"};
+    for (const FileEntry& entry : launcherArchive().fileIndex().entries()) names.push_back(entry.fileName);
+    for (const std::string& name : names) {
+      os::FileAttributes attributes;
+      if (os::getFileAttributes(name, &attributes).ok())
+        throw LauncherException("The file " + name + " is already there; -qm:force replaces it.");
+    }
+  }
   TagFile input;
   input.setValue("ACTION", "RUN_INSTRUCTIONS");
   for (const FileEntry& entry : launcherArchive().fileIndex().entries()) {

@@ -44,5 +44,6 @@ bool fileExists(const std::string& path);
 std::string extractTo(const FileEntry& entry, const std::string& directory);
 
 // Writes every embedded file and an input.tag that runs them into the
-// current directory. Throws LauncherException.
-void extractAll();
+// current directory. Throws LauncherException, without writing anything,
+// when one of those files is already there, unless replaceExisting.
+void extractAll(bool replaceExisting);

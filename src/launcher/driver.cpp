@@ -29,7 +29,7 @@ void loadIndexOrThrow(bool loadScripts) {
 void extractEverything() {
   loadIndexOrThrow(false);
   try {
-    extractAll();
+    extractAll(settings().replaceExtractedFiles);
   } catch (const LauncherException& e) {
     throw LauncherException(messageText(kMsgUnableToExtract) + e.message());
   }
@@ -56,6 +56,9 @@ int32_t processCommandLine(const StringList& arguments) {
   DriverRun run;
   ui::setProgress(0);
   const int32_t count = arguments.count();
+  // A modifier of -qm:extract, wherever it stands.
+  for (int32_t i = 0; i < count; ++i)
+    if (arguments.get(i) == "-qm:force") s.replaceExtractedFiles = true;
   for (int32_t i = 0; i < count; ++i) {
     const std::string argument = arguments.get(i);
     const bool hasValue = i + 1 < count;
@@ -98,6 +101,8 @@ int32_t processCommandLine(const StringList& arguments) {
     } else if (argument == "-qm:version") {
       ui::showMessage(kVersion);
       run.runInstructions = false;
+    } else if (argument == "-qm:force") {
+      // Read before the walk.
     } else if (argument == "-qm:noverifycache") {
       s.noVerifyCache = true;
     } else if (argument == "-qm:javaconsole") {

@@ -24,6 +24,7 @@ struct LauncherSettings {
   std::string classPathAppend;
   bool javaConsole = false;
   bool noVerifyCache = false;  // -qm:noverifycache: verify every JVM afresh
+  bool replaceExtractedFiles = false;  // -qm:force: -qm:extract replaces files already there
 
   // Captured output of the last launch.
   std::string lastLaunchOutput;
