@@ -111,7 +111,7 @@ TEST_F(JvmVerifyTest, CandidateThatAnswersTheProtocolMatches) {
       << log;
   EXPECT_NE(log.find("\nFound matching JVM at " + jdk + "\n"), std::string::npos) << log;
   EXPECT_EQ(fakeJvmArguments(jdk),
-            "-cp\n;verify.jar;\nVerify\njava.vendor\njava.version\n");
+            "-cp\nverify.jar\nVerify\njava.vendor\njava.version\n");
   EXPECT_EQ(interfaceCalls(), (std::vector<std::string>{"detail:|Verifying Java 1.4", "advance:6",
                                                          "detail:|Searching for Outer"}));
 }

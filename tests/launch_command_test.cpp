@@ -42,14 +42,15 @@ TEST_F(LaunchCommandTest, SideFilesAndWhatTheyAdd) {
             "-Da=1 -Db=x=y|-Xopt:on -verbose -Dk=v|");
 }
 
-TEST_F(LaunchCommandTest, ClassPathInItsOrderWithQuotePairsAtBothEnds) {
+TEST_F(LaunchCommandTest, ClassPathInItsOrderWithoutEmptyElements) {
   useLauncher({{APPLICATION_ARCHIVE, "app.jar", "a"}});
   const std::string bare = buildWithArchive("%CP%()");
   const std::string archive = privateDir(0) + "app.jar";
-  EXPECT_EQ(bare, "-cp \"\";\"" + archive + "\";\"\"");
+  // No empty element, which Java would read as the current directory.
+  EXPECT_EQ(bare, "-cp \"" + archive + "\"");
   settings().classPathPrepend = "C:\\lib\\a.jar";
   EXPECT_EQ(buildWithArchive("%CP%(\"x.jar\")"),
-            "-cp \"C:\\lib\\a.jar\";x.jar;\"" + archive + "\";\"\"");
+            "-cp \"C:\\lib\\a.jar\";x.jar;\"" + archive + "\"");
 
   settings().launcherFile = dir_.file("full.exe");
   useLauncher({{CLASSPATH_ARCHIVE, "one.jar", "1"}, {CLASSPATH_ARCHIVE, "two.jar", "2"}});
@@ -72,9 +73,9 @@ TEST_F(LaunchCommandTest, ClassPathCanGoIntoAnEnvironmentVariable) {
   jvmTags_.setValue("CP_ENV_VAR", "CLASSPATH");
   takeLog();
   EXPECT_EQ(buildWithArchive("a %CP%(\"\"\"x y.jar\"\"\", \"\"\"\") b"), "a  b");
-  // Arguments and the archive lose their quotes; the options' pairs stay.
+  // Arguments and the archive lose their quotes; empty elements are left out.
   const std::string expected =
-      "\"\";x y.jar;" + privateDir(0) + "app.jar;" + privateDir(1) + "lib.jar;\"\"";
+      "x y.jar;" + privateDir(0) + "app.jar;" + privateDir(1) + "lib.jar";
   EXPECT_EQ(variable("CLASSPATH"), expected);
   EXPECT_EQ(takeLog(), "Set env var CLASSPATH to " + expected + "\n\n");
 
@@ -89,7 +90,7 @@ TEST_F(LaunchCommandTest, ClassPathCanGoIntoAnEnvironmentVariable) {
   build("a %CP%() b");
   EXPECT_EQ(takeLog().rfind("ERROR: Unable to set env var A=B to ", 0), 0u);
   jvmTags_.setValue("USE_CP_ENV_VAR", "01");  // only exactly "1" asks for the variable
-  EXPECT_EQ(build("%CP%()"), "-cp \"\";\"\"");
+  EXPECT_EQ(build("%CP%()"), "-cp \"\"");  // nothing at all: the option still takes a value
 }
 
 TEST_F(LaunchCommandTest, PassThroughArgumentsSurviveWindowsSplitting) {

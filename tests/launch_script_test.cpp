@@ -48,7 +48,7 @@ TEST_F(LaunchScriptTest, SampleCommandExpandsAsInTheWorkedExample) {
   const std::string archive = privateDir(0) + "app.jar";
   EXPECT_EQ(readWholeFile(archive), "PK");
   EXPECT_EQ(expanded,
-            R"x("C:\j2re1.4.1/bin\java.exe" -cp "";")x" + archive + R"x(";"" -Dqm.media.home=")x" +
+            R"x("C:\j2re1.4.1/bin\java.exe" -cp ")x" + archive + R"x(" -Dqm.media.home=")x" +
                 archive +
                 R"x(" -Dqm.jvm.temp="0" -Dqm.external.home="C:\dist" -Djava.ext.dirs= )x"
                 R"x(-Dqm.jvm.file="C:\TEMP\LRE2.tmp" -Djava.endorsed.dirs= -Dqm.launcher.file=")x" +

@@ -15,8 +15,11 @@ namespace {
 class ClassPath {
 public:
   explicit ClassPath(std::string separator) : separator_(std::move(separator)) {}
+  // An empty element, quoted or not, is the current directory to Java: a
+  // class there (a download beside the launcher) would shadow the
+  // application's own, so none is ever added.
   void add(const std::string& element) {
-    if (element.empty()) return;
+    if (element.empty() || element == "\"\"") return;
     if (added_) text_ += separator_;
     text_ += element;
     added_ = true;
@@ -24,7 +27,9 @@ public:
   void addAll(const std::vector<std::string>& elements) {
     for (const std::string& element : elements) add(element);
   }
-  const std::string& text() const { return text_; }
+  // Quotes alone where nothing was added, so that the option still takes
+  // its value and not the next argument.
+  std::string text() const { return added_ ? text_ : "\"\""; }
 
 private:
   std::string separator_;
@@ -59,7 +64,6 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
   };
 
   ClassPath path(script.jvmValue("CLASSPATH_SEPARATOR"));
-  // Two quote characters even without the option, so the path is never empty.
   path.add(quoted(settings().classPathPrepend));
   path.addAll(readSideFile(kClassPathFirstFile));
   path.add(script.jvmValue("JVM_CLASSPATH"));
@@ -80,10 +84,11 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
         "CP_ENV_VAR.",
         kLogError);
   } else {
-    if (os::setEnvironmentVariable(variable, &path.text()))
-      writeLog("Set env var " + variable + " to " + path.text() + "\n");
+    const std::string text = path.text();
+    if (os::setEnvironmentVariable(variable, &text))
+      writeLog("Set env var " + variable + " to " + text + "\n");
     else
-      writeLog("Unable to set env var " + variable + " to " + path.text() + "\n", kLogError);
+      writeLog("Unable to set env var " + variable + " to " + text + "\n", kLogError);
   }
   return std::string();
 }

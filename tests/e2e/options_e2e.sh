@@ -107,6 +107,19 @@ if [ "$mode" = native ]; then
 fi
 check "the temp root is empty after the run" "" "$(ls -A "$temp")"
 
+# A class of the application's own package beside the launcher, which is the
+# sample's working directory, is never loaded instead of the application's.
+if [ "$mode" = native ] && command -v javac > /dev/null; then
+  mkdir -p "$work/impostor"
+  printf 'package quillmark.sample;\npublic class Main { public static void main(String[] a) { System.out.println("impostor"); } }\n' \
+    > "$work/impostor/Main.java"
+  javac --release 8 -nowarn -d "$work" "$work/impostor/Main.java" 2> /dev/null
+  run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home"
+  check "a Main.class beside the launcher is not loaded" "Hello from the Quillmark sample application." \
+    "$(grep -o 'Hello from the Quillmark sample application\.\|impostor' <<< "$OUT" | head -1)"
+  rm -rf "$work/impostor" "$work/quillmark"
+fi
+
 # Every JDK of the machine is matched by the JVM file of its own version.
 if [ "$mode" = native ]; then
   for jdk in $(for candidate in /usr/lib/jvm/*; do

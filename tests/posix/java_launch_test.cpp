@@ -43,9 +43,9 @@ TEST_F(JavaLaunch, RunsTheVerifierWithTheMachinesJdk) {
   takeLog();
   EXPECT_EQ(executeLaunch(script, jvm_, StringList(), false), 0);
 
-  // The class path keeps its two empty option elements around the jar.
-  const std::string expectedCommand = "\"" + jdk + "/bin/java\" -cp \"\":\"" + jar +
-                                      "\":\"\" Verify java.specification.version qm.absent";
+  // The class path is the jar alone: no empty element for the current directory.
+  const std::string expectedCommand = "\"" + jdk + "/bin/java\" -cp \"" + jar +
+                                      "\" Verify java.specification.version qm.absent";
   const std::string& output = script.standardOutput();
   EXPECT_TRUE(::testing::internal::RE::FullMatch(output, "1739021872\n[0-9.]+\nnull\n")) << output;
   const std::string log = takeLog();
