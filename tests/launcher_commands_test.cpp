@@ -15,6 +15,7 @@
 #include "os/fault_injection.h"
 #include "launcher/exceptions.h"
 #include "launcher/settings.h"
+#include "script/run.h"
 #include "script/variables.h"
 #include "script/variables_testing.h"
 #include "launch_fixture.h"
@@ -98,6 +99,16 @@ TEST_F(Commands, ExecuteLauncherWithAWrongEntryOnlyLogs) {
   const std::string text = log();
   ASSERT_NE(text.find(line), std::string::npos);
   EXPECT_NE(text.find(line, text.find(line) + 1), std::string::npos);
+}
+
+TEST_F(Commands, AScriptThatFindsNoJvmAndSoLaunchesNothingFails) {
+  const std::string search =
+      "INSTRUCTIONS:\n\tFIND_JVM 0 0\n\tJMP0 @N1@ NONE\n\tLAUNCH @S2@ 0\n\t:NONE\n/:\n";
+  useLauncher({{INSTRUCTIONS, "i.txt", search}, {JVM, "a.jvm", "DESC: A\nJVM_EXE: bin/java\n"}});
+  EXPECT_EQ(runInstructions(), -1);
+  EXPECT_NE(log().find("ERROR: The instructions ended without launching anything"), std::string::npos);
+  useLauncher({{INSTRUCTIONS, "i.txt", "INSTRUCTIONS:\n\tSET N1=0\n/:\n"}});
+  EXPECT_EQ(runInstructions(), 0);  // no search: the script's own result
 }
 
 TEST_F(Commands, InitializeShowsTheTitleAndProgress) {

@@ -64,6 +64,7 @@ void LauncherCommands::doInitializeUi() {
 }
 
 void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
+  searchFailed_ = true;
   writeLog("Finding a JVM");
   showSearchProgress(showUi);
   setString(1, std::string());
@@ -98,6 +99,7 @@ void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
   setString(1, home);
   setString(2, path);
   setNumber(1, 1);
+  searchFailed_ = false;
 }
 
 void LauncherCommands::doVerify(bool showUi, bool showFailure, int32_t jvmFileId) {
@@ -118,6 +120,7 @@ void LauncherCommands::doVerify(bool showUi, bool showFailure, int32_t jvmFileId
   }
   JvmFile jvmFile(*entry->tagFile, entry->name());
   verifyJvm(showUi, showFailure, jvmFile, settings().userJavaHome);
+  searchFailed_ = getNumber(1) == 0;
 }
 
 void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome) {
@@ -143,6 +146,7 @@ void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::strin
 }
 
 int32_t LauncherCommands::doLaunch(const std::string& jvmFileName, int16_t seconds) {
+  launched_ = true;
   LaunchScript* script = launcherArchive().launchScriptInUse();
   if (!script) return -1;
   TagFile tagFile(jvmFileName);
@@ -151,6 +155,7 @@ int32_t LauncherCommands::doLaunch(const std::string& jvmFileName, int16_t secon
 }
 
 int32_t LauncherCommands::doLaunchInternal(int32_t jvmFileId, int16_t seconds) {
+  launched_ = true;
   LaunchScript* script = launcherArchive().launchScriptInUse();
   const FileEntry* entry = jvmEntry(jvmFileId);
   if (!script || !entry) {
@@ -205,6 +210,7 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
 }
 
 void LauncherCommands::doExecuteLauncher(int32_t position) {
+  launched_ = true;
   const FileEntry* entry = launcherArchive().fileIndex().entryAt(position);
   if (!entry || entry->type != EMBEDDED_LAUNCHER) {
     writeLog("Unable to execute the embedded launcher.", kLogError);

@@ -17,6 +17,14 @@ public:
   int32_t doLaunch(const std::string& jvmFileName, int16_t seconds) override;
   void doVerify(bool showUi, bool showFailure, int32_t jvmFileId) override;
   void doExecuteLauncher(int32_t position) override;
+
+  // Whether the last FIND_JVM or VERIFY left N1 at 0 and nothing was
+  // launched: the run has failed, whatever the script's result says.
+  bool endedWithoutAJvm() const { return searchFailed_ && !launched_; }
+
+private:
+  bool searchFailed_ = false;
+  bool launched_ = false;
 };
 
 // Verifies jvmFile against javaHome (or its own JVM_HOME when javaHome is

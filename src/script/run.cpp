@@ -1,10 +1,19 @@
 #include "script/run.h"
 
 #include "archive/index.h"
+#include "launcher/log.h"
 #include "script/interpreter.h"
 #include "script/launcher_commands.h"
 
 int32_t runInstructions() {
   LauncherCommands commands;
-  return runInstructions(launcherArchive().instructionScript(), commands);
+  const int32_t result = runInstructions(launcherArchive().instructionScript(), commands);
+  // A script that found no JVM and so launched nothing has not done its job,
+  // and a caller must not take the run for a success.
+  if (commands.endedWithoutAJvm()) {
+    writeLog("The instructions ended without launching anything: no suitable JVM was found.",
+             kLogError);
+    return -1;
+  }
+  return result;
 }

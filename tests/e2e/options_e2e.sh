@@ -284,10 +284,12 @@ launcher=$(pack future "$samples/launch.txt" "$work/future.jvm")
 [ "$mode" = native ] || rm -f "$fake/bin/args.txt"
 run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name future.log)" -qm:javahome "$home" one
 check "without a suitable JVM text 23 is shown" 1 "$(grep -c -F "$(text en 23)" <<< "$OUT")"
+check "without a suitable JVM the run fails" 255 "$RC"
 check "without a suitable JVM the application is not started" "" "$(received)"
 check "without a suitable JVM the temp root is empty" "" "$(ls -A "$temp")"
 run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" -qm:silent
 check "-qm:silent shows nothing when no JVM is found" "" "$(grep -v '^$' <<< "$OUT")"
+check "-qm:silent does not hide the failure from the exit code" 255 "$RC"
 if [ "$mode" = wine ]; then
   run LC_ALL=de_DE.UTF-8 -- -qm:tempdir "$temp_arg" -qm:javahome "$home"
 else
