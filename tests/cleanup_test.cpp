@@ -128,6 +128,30 @@ TEST_F(CleanupTest, HeldFileKeepsItsDirectoriesAndIsRetriedOnlyForAWhile) {
   EXPECT_TRUE(cleanupList().directories().empty());
 }
 
+TEST_F(CleanupTest, OnlyALaunchersOwnCopyInItsPrivateDirectoryIsRemoved) {
+  const std::string copy = in(createPrivateDir(), "product.exe");
+  makeFile(copy);
+  EXPECT_TRUE(isPrivateCopyOfALauncher(copy, root_.path()));
+  // The user's own folder, a folder that merely looks private, one that
+  // holds other files too: all refused.
+  const std::string users = in(root_.path(), "apps/product.exe");
+  const std::string lookalike = in(logs_.path(), "LRE1.tmp/product.exe");
+  makeFile(users);
+  makeFile(lookalike);
+  EXPECT_FALSE(isPrivateCopyOfALauncher(users, root_.path()));
+  EXPECT_FALSE(isPrivateCopyOfALauncher(lookalike, root_.path()));
+  makeFile(in(fs::path(copy).parent_path().string(), "notes.txt"));
+  EXPECT_FALSE(isPrivateCopyOfALauncher(copy, root_.path()));
+
+  // Where the running launcher may be deleted at once (POSIX), the refusal
+  // shows as the file staying.
+  settings().launcherFile = users;
+  settings().removeLauncherAtExit = true;
+  cleanupAtExit();
+  EXPECT_TRUE(fs::exists(users));
+  EXPECT_NE(log().find("WARNING: Refusing to remove " + users), std::string::npos);
+}
+
 TEST(SelfRemovalBatch, TriesForAWhileThenRemovesTheDirectoryAndItself) {
   const std::string giveUp = "if \"%qmtries%\"==\"" + std::string(kSelfRemovalTries, 'x') + "\" goto Done\r\n";
   EXPECT_EQ(selfRemovalBatch("C:\\T\\LRE1.tmp\\app.exe", "C:\\T\\LRE1.tmp", "C:\\T\\LRE2.bat", nullptr),

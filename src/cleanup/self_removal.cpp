@@ -2,9 +2,12 @@
 
 #include "cleanup/self_removal.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "archive/temp.h"
+#include "cleanup/cleanup_list.h"
+#include "launcher/exceptions.h"
 #include "cleanup/wininit_rename.h"
 #include "launcher/log.h"
 #include "launcher/settings.h"
@@ -46,6 +49,28 @@ std::string redirectTarget(const std::string& path) {
 std::string directoryOf(const std::string& file) {
   const size_t separator = file.find_last_of(os::pathSeparator());
   return separator == std::string::npos ? std::string() : file.substr(0, separator);
+}
+
+std::string nameOf(const std::string& path) {
+  const size_t separator = path.find_last_of(os::pathSeparator());
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string withoutSeparator(std::string path) {
+  while (path.size() > 1 && path.back() == os::pathSeparator()) path.pop_back();
+  return path;
+}
+
+// The name the private-directory rule gives: LRE, one to four hexadecimal
+// digits, .tmp (in any letter case, as the systems write them).
+bool isPrivateName(const std::string& name) {
+  if (name.size() < 8 || name.size() > 11) return false;
+  const std::string digits = name.substr(3, name.size() - 7);
+  const std::string start = name.substr(0, 3), end = name.substr(name.size() - 4);
+  if (!samePathIgnoringCase(start, "LRE") || !samePathIgnoringCase(end, ".tmp")) return false;
+  for (char c : digits)
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+  return true;
 }
 
 std::string batchPathFor(const std::string& tempName) {
@@ -99,10 +124,42 @@ std::string selfRemovalBatch(const std::string& launcherFile, const std::string&
   return text;
 }
 
+bool isPrivateCopyOfALauncher(const std::string& file, const std::string& tempRoot) {
+  const std::string directory = directoryOf(file);
+  const std::string parent = directoryOf(directory);
+  const std::string root = withoutSeparator(os::listedPathForm(tempRoot));
+  const bool sameParent = os::fileNamesIgnoreCase()
+                              ? samePathIgnoringCase(os::listedPathForm(parent), root)
+                              : os::listedPathForm(parent) == root;
+  if (directory.empty() || !sameParent || !isPrivateName(nameOf(directory))) return false;
+  // The directory must hold the launcher alone: anything else is not ours.
+  os::DirectoryListing listing;
+  os::DirectoryItem item;
+  if (!listing.first(directory + os::pathSeparator(), &item).ok()) return false;
+  int others = 0;
+  do {
+    if (item.name != "." && item.name != ".." && item.name != nameOf(file)) ++others;
+  } while (others == 0 && listing.next(&item).ok());
+  return others == 0;
+}
+
 void removeSelf() {
   const LauncherSettings& s = settings();
   const std::string file = s.launcherFile;
   const std::string directory = directoryOf(file);
+  std::string tempRoot;
+  try {
+    tempRoot = getTempRoot();
+  } catch (const LauncherException&) {
+  }
+  // -qm:orig given by mistake (or by a shortcut) must not cost the user the
+  // program and every file beside it.
+  if (tempRoot.empty() || !isPrivateCopyOfALauncher(file, tempRoot)) {
+    writeLog("Refusing to remove " + file +
+                 ": it is not the only file of a private directory below the temporary root.",
+             kLogWarning);
+    return;
+  }
   if (os::runningExecutableDeletable()) {
     os::deleteFile(file);
     if (!directory.empty()) os::removeDirectory(directory);

@@ -6,8 +6,14 @@
 
 // Arranges the removal of launcherFile and its directory: at once where a
 // running executable may be deleted, otherwise through a hidden batch file
-// (NT family) or the start-up rename list (Windows 95 family). Failures are silent.
+// (NT family) or the start-up rename list (Windows 95 family). Only a copy
+// that a launcher made is removed (see isPrivateCopyOfALauncher); anything
+// else is refused with a warning in the log. Failures are silent.
 void removeSelf();
+
+// Whether file is the only file of a directory that the private-directory
+// rule made directly below tempRoot (LRE, hex digits, .tmp).
+bool isPrivateCopyOfALauncher(const std::string& file, const std::string& tempRoot);
 
 // How often the batch tries to delete the launcher, about a second apart.
 constexpr int kSelfRemovalTries = 60;

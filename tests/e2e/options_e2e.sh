@@ -208,11 +208,12 @@ if [ "$mode" = native ]; then
 fi
 launcher=$sample
 
-# -qm:orig: the running launcher is a copy of the original named; it takes
-# the original's directory as its own and removes itself and its directory.
-mkdir -p "$work/original" "$work/copy"
+# -qm:orig: the running launcher is a copy of the original named, made by a
+# launcher in a private directory of the temp root; it takes the original's
+# directory as its own and removes itself and its directory.
+mkdir -p "$work/original" "$temp/LRE0AB1.tmp"
 cp "$sample" "$work/original/product${sample##*/sample}"
-copy=$work/copy/product${sample##*/sample}
+copy=$temp/LRE0AB1.tmp/product${sample##*/sample}
 cp "$sample" "$copy"
 original=$(log_name original/product${sample##*/sample})
 [ "$mode" = wine ] && original="Z:$(tr / '\\' <<< "$work/original/product${sample##*/sample}")"
@@ -230,12 +231,24 @@ if [[ ${prefix:-} == *win98 ]]; then
   # Windows, through the [Rename] section of wininit.ini.
   check "-qm:orig asks Windows to remove the copy and its directory at its next start" 2 \
     "$(cat "$prefix"/drive_c/windows/[Ww][Ii][Nn][Ii][Nn][Ii][Tt].[Ii][Nn][Ii] 2>/dev/null | tr -d '\r' |
-      grep -c -i '^NUL=.*\\copy\(\\product\)\?$')"
+      grep -c -i '^NUL=.*\\lre0ab1\.tmp\(\\product[^\\]*\)\?$')"
+  rm -rf "$temp/LRE0AB1.tmp"
 else
-  for _ in $(seq 100); do [ -e "$work/copy" ] || break; sleep 0.1; done
+  for _ in $(seq 100); do [ -e "$temp/LRE0AB1.tmp" ] || break; sleep 0.1; done
   check "-qm:orig removes the running copy and its directory" "no" \
-    "$([ -e "$work/copy" ] && echo yes || echo no)"
+    "$([ -e "$temp/LRE0AB1.tmp" ] && echo yes || echo no)"
 fi
+# A copy anywhere else (the option given by mistake) is never removed.
+mkdir -p "$work/users-folder"
+cp "$sample" "$work/users-folder/product${sample##*/sample}"
+launcher=$work/users-folder/product${sample##*/sample}
+run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name refused.log)" -qm:javahome "$home" \
+  -qm:orig "$original"
+launcher=$sample
+sleep 1
+check "-qm:orig never removes a launcher outside a private directory" yes \
+  "$([ -f "$work/users-folder/product${sample##*/sample}" ] && echo yes || echo no)"
+check "-qm:orig says why it removes nothing" 1 "$(tr -d '\r' < "$work/refused.log" | grep -c '^WARNING: Refusing to remove ')"
 check "-qm:orig leaves the original alone" yes \
   "$([ -f "$work/original/product${sample##*/sample}" ] && echo yes || echo no)"
 
