@@ -37,7 +37,12 @@ protected:
 }  // namespace
 
 TEST_F(BatchSelfRemoval, LauncherItsDirectoryAndTheBatchAreGone) {
-  const std::string dir = root_.file("copy 100%");
+  // A launcher's private copy below a temp root whose path the batch must
+  // not expand.
+  const std::string root = root_.file("temp 100%");
+  fs::create_directory(root);
+  setTempRoot(root);
+  const std::string dir = root + "\\LRE0A1.tmp";
   fs::create_directory(dir);
   const std::string launcher = dir + "\\launcher.exe";
   writeWholeFile(launcher, "MZ");
@@ -47,8 +52,8 @@ TEST_F(BatchSelfRemoval, LauncherItsDirectoryAndTheBatchAreGone) {
   removeSelf();
   EXPECT_TRUE(within30Seconds([&] { return !fs::exists(launcher) && !fs::exists(dir); }));
   // The batch deletes itself; the empty file it was named after is gone too.
-  EXPECT_TRUE(within30Seconds([&] { return fs::is_empty(root_.path()); }));
+  EXPECT_TRUE(within30Seconds([&] { return fs::is_empty(root); }));
   const std::string debug = readTextFile(logs_.file("debug log.txt"));
-  EXPECT_EQ(debug.rfind("Launcher: Cleanup batch file called: " + root_.path() + "\\LRE", 0), 0u) << debug;
+  EXPECT_EQ(debug.rfind("Launcher: Cleanup batch file called: " + root + "\\LRE", 0), 0u) << debug;
   EXPECT_NE(debug.find("Deleting " + launcher + " from within batch file."), std::string::npos) << debug;
 }
