@@ -138,6 +138,7 @@ for suite in launcher options; do
   done
 done
 script concurrency-native tests/e2e/concurrency.sh native "$build/native/qmlauncher" "$build/native/qmpack"
+script signals-native tests/e2e/signals.sh native "$build/native/qmlauncher" "$build/native/qmpack"
 for family in nt win98; do
   prefix_var=${family}_prefix
   script "concurrency-wine-$family" tests/e2e/concurrency.sh wine "$QM_WIN_TREE/qmlauncher.exe" \

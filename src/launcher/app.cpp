@@ -12,6 +12,7 @@
 #include "launcher/messages.h"
 #include "launcher/settings.h"
 #include "os/environment.h"
+#include "os/termination.h"
 #include "os/command_line.h"
 #include "os/version.h"
 
@@ -138,6 +139,9 @@ int launcherMain() {
     s.debugLogEnabled = true;
     writeDebugLog("Console Launcher Started", true);
   }
+  // Ctrl-C or a kill ends the child first; the run then ends and removes
+  // its temporary files instead of leaving them and the child behind.
+  os::catchTerminationRequests();
   int32_t exitCode = -1;
   {
     ConsoleLauncher app;
@@ -149,5 +153,9 @@ int launcherMain() {
     }
     setTheApp(nullptr);
   }
+  // A run that failed because it was interrupted says so as shells do; a
+  // child that handled the request and ended keeps its own exit code.
+  const int interrupted = os::terminationExitCode();
+  if (interrupted != 0 && exitCode == -1) exitCode = interrupted;
   return exitCode;
 }

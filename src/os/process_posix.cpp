@@ -147,8 +147,19 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
     error = posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   if (!error && !request.workingDirectory.empty())
     error = posix_spawn_file_actions_addchdir_np(&actions, request.workingDirectory.c_str());
+  // The child starts with the default handling of the signals this process
+  // catches or ignores (an ignored SIGPIPE would otherwise be inherited).
+  posix_spawnattr_t attributes;
+  const bool attributesMade = !error && posix_spawnattr_init(&attributes) == 0;
+  if (!error && !attributesMade) error = ENOMEM;
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP}) sigaddset(&defaults, signal);
+  if (!error) error = posix_spawnattr_setsigdefault(&attributes, &defaults);
+  if (!error) error = posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
   pid_t pid = 0;
-  if (!error) error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  if (!error) error = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+  if (attributesMade) posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (error) {
     ProcessResult failed = failure(error);

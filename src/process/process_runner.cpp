@@ -8,6 +8,7 @@
 #include "launcher/text.h"
 #include "launcher/ui.h"
 #include "process/captured_output.h"
+#include "os/termination.h"
 #include "process/process_testing.h"
 
 namespace {
@@ -73,6 +74,7 @@ public:
   void close() {
     if (!started) return;
     started = false;
+    os::setForegroundChild(os::kNoHandle);
     system_.closeChild(&child);
   }
   os::Child child;
@@ -112,6 +114,8 @@ os::StartRequest ProcessRunner::request(bool showConsole, bool newConsole) const
 }
 
 os::ProcessResult ProcessRunner::start(const os::StartRequest& request, os::Child* child) {
+  // After Ctrl-C or a kill nothing new is started: the run ends and cleans up.
+  if (os::terminationRequest() != 0) throw LauncherException("The run was interrupted.");
   os::ProcessResult started = system_.start(request, child);
   const BusyRetry retry = busyRetry();
   for (uint32_t waited = 0; started.programBusy && waited < retry.limitMs;
@@ -119,6 +123,7 @@ os::ProcessResult ProcessRunner::start(const os::StartRequest& request, os::Chil
     system_.sleep(retry.pauseMs);
     started = system_.start(request, child);
   }
+  if (started.ok()) os::setForegroundChild(child->process);
   return started;
 }
 
