@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "launcher/log.h"
 #include "launcher/settings.h"
 #include "test_support.h"
@@ -22,13 +24,19 @@ TEST_F(Log, EachProcessBeginsItsPartWithOneSeparator) {
             "------------------\nsecond run\n");
 }
 
-TEST_F(Log, NoFileNameOrAnUnwritableFileLosesTheLineQuietly) {
+TEST_F(Log, AnUnwritableFileLosesTheLineAndSaysSoOnceOnStandardError) {
   ScopedTempDir dir;
+  testing::internal::CaptureStderr();
   writeLog("nowhere");
   settings().logFile = dir.file("missing-dir/x.log");
   writeLog("lost");
+  writeLog("lost again");
   settings().logFile = dir.file("later.log");
   writeLog("kept");
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said.rfind("Unable to open the log file " + dir.file("missing-dir/x.log") + ": ", 0), 0u)
+      << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
   // The separator goes with the first line that reaches a file.
   EXPECT_EQ(readTextFile(dir.file("later.log")), "------------------\nkept\n");
 }

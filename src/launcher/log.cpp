@@ -1,6 +1,8 @@
 #include "launcher/log.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "launcher/settings.h"
 
@@ -8,7 +10,17 @@ void writeLog(const std::string& text, int kind) {
   LauncherSettings& s = settings();
   if (s.logFile.empty()) return;
   std::FILE* file = std::fopen(s.logFile.c_str(), "a");
-  if (!file) return;
+  if (!file) {
+    // The run goes on without its log, but the user who asked for one is
+    // told, once for each file.
+    if (s.unopenedLogFile != s.logFile) {
+      s.unopenedLogFile = s.logFile;
+      std::fprintf(stderr, "Unable to open the log file %s: %s\n", s.logFile.c_str(),
+                   std::strerror(errno));
+      std::fflush(stderr);
+    }
+    return;
+  }
   if (!s.logSeparatorWritten) {
     std::fputs("------------------\n", file);
     s.logSeparatorWritten = true;

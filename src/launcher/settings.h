@@ -18,6 +18,7 @@ struct LauncherSettings {
   StringList passThroughArguments;
   std::string logFile;
   bool logSeparatorWritten = false;
+  std::string unopenedLogFile;  // the log file last found unopenable, reported once
   bool silent = false;
   std::string userJavaHome;
   std::string classPathPrepend;
