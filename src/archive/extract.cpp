@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "archive/entry_name.h"
@@ -73,7 +74,8 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
   const int64_t end = static_cast<int64_t>(entry.offset) + (entry.length > 0 ? entry.length : 0);
   int64_t position = entry.offset;
   int error = 0;
-  while (position < end && !std::feof(source.get()) && error == 0) {
+  bool cutShort = false;
+  while (position < end && !std::feof(source.get()) && error == 0 && !cutShort) {
     const size_t wanted = static_cast<size_t>(std::min<int64_t>(end - position, kCopyBufferSize));
     const size_t taken = std::fread(buffer.data(), 1, wanted, source.get());
     position += static_cast<int64_t>(taken);
@@ -82,11 +84,23 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
     // A full disk may only show when the buffered bytes are written out.
     if (std::fflush(output.get()) != 0 && error == 0) error = errno ? errno : EIO;
     ui::advanceProgress(1);
-    if (taken < wanted && error == 0) error = EIO;
+    if (taken < wanted && error == 0) {
+      // The end of the launcher file before the entry's end is a damaged
+      // or incomplete download, not a disk that is full.
+      if (std::feof(source.get()))
+        cutShort = true;
+      else
+        error = EIO;
+    }
   }
   source.reset();
   errno = 0;
   if (std::fclose(output.release()) != 0 && error == 0) error = errno ? errno : EIO;
+  if (error != 0 || cutShort) std::remove(target.c_str());  // no half copy stays behind
+  if (cutShort)
+    throw LauncherException("The launcher file is damaged or incomplete: " + entry.fileName +
+                            " ends at byte " + std::to_string(end) + ", the file at byte " +
+                            std::to_string(position) + ".");
   if (error != 0) throw writeError(error);
   return target;
 }
