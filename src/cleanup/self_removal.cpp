@@ -7,8 +7,8 @@
 
 #include "archive/temp.h"
 #include "cleanup/cleanup_list.h"
-#include "launcher/exceptions.h"
 #include "cleanup/wininit_rename.h"
+#include "launcher/exceptions.h"
 #include "launcher/log.h"
 #include "launcher/settings.h"
 #include "os/file_system.h"
