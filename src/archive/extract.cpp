@@ -61,6 +61,10 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
   if (!source) throw writeError(errno ? errno : EIO);
   if (entry.offset < 0 || std::fseek(source.get(), entry.offset, SEEK_SET) != 0)
     throw writeError(EIO);
+  // Only a file this extraction made is removed again after a failure: what
+  // was there before (a device such as /dev/full among them) stays.
+  os::FileAttributes existing;
+  const bool madeHere = !os::getFileAttributes(target, &existing).ok();
   errno = 0;
   File output(std::fopen(target.c_str(), "wb"));
   if (!output) throw writeError(errno ? errno : EIO);
@@ -96,7 +100,7 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
   source.reset();
   errno = 0;
   if (std::fclose(output.release()) != 0 && error == 0) error = errno ? errno : EIO;
-  if (error != 0 || cutShort) std::remove(target.c_str());  // no half copy stays behind
+  if ((error != 0 || cutShort) && madeHere) std::remove(target.c_str());  // no half copy stays
   if (cutShort)
     throw LauncherException("The launcher file is damaged or incomplete: " + entry.fileName +
                             " ends at byte " + std::to_string(end) + ", the file at byte " +
