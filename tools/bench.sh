@@ -191,29 +191,10 @@ unset XDG_CACHE_HOME
 # A program writing through a captured run against the same program writing
 # into a plain pipe: what no capture can avoid.
 if [ -n "$smoke" ]; then output_bytes=1048576; else output_bytes=$(( ${QM_BENCH_OUTPUT_MIB:-1024} * 1048576 )); fi
-mkdir -p "$work/writer/bin"
-cat > "$work/writer/bin/java" <<JAVA
-#!/bin/sh
-for last in "\$@"; do :; done
-if [ "\$last" = java.vendor ]; then printf '1739021872\nFake Inc.\n'; exit 0; fi
-head -c $output_bytes /dev/zero | tr '\0' x
-JAVA
-chmod +x "$work/writer/bin/java"
-printf 'DESC: Writer\nJVM_EXE: bin/java\nCLASSPATH: "-cp "\nCLASSPATH_SEPARATOR: :\nSYSTEM: -D\nSYSTEM_SEPARATOR: =\nJVM_PROPERTIES: "java.vendor=Fake Inc."\n' \
-  > "$work/writer.jvm"
-fixtures=$top/tests/e2e/fixtures
-cat > "$work/writer.manifest" <<MANIFEST
-STUB: $build/qmlauncher
-OUTPUT: $work/writer-launcher
-ENTRIES:
-  INSTRUCTIONS 0 "$fixtures/sample-instructions.txt" name=instructions.txt
-  VERIFIER_ARCHIVE 1 "$fixtures/app.jar" name=Verify.jar
-  LAUNCHSCRIPT 2 "$fixtures/hello-launch.txt" name=launch.txt
-  JVM 3 "$work/writer.jvm"
-  APPLICATION_ARCHIVE 4 "$fixtures/app.jar"
-/:
-MANIFEST
-"$build/qmpack" "$work/writer.manifest" > /dev/null || { echo "bench: packing the writer failed"; exit 1; }
+source "$top/tests/e2e/fake_product.sh"
+fake_java "$work/writer" "head -c $output_bytes /dev/zero | tr '\\0' x"
+pack_fake_product "$build/qmpack" "$build/qmlauncher" "$work/writer-launcher" "$work/writer" ||
+  { echo "bench: packing the writer failed"; exit 1; }
 : > "$work/o-captured" ; : > "$work/o-plain"
 for i in $(seq "$runs"); do
   timed "$work/o-captured" "$work/writer-launcher" -qm:silent -qm:noverifycache -qm:tempdir "$work/temp" \

@@ -18,6 +18,7 @@
 # Ends with "reliability: N passed, N failed".
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/tests/e2e/fake_product.sh"
 cd "$top"
 tree=${QM_RELIABILITY_BUILD:-$top/build/native}
 logs=${QM_RELIABILITY_LOGS:-$top/build/logs/reliability}
@@ -80,30 +81,10 @@ output() {
   local bytes=${QM_OUTPUT_BYTES:-1073741824}
   local work
   work=$(mktemp -d)
-  mkdir -p "$work/jdk/bin" "$work/temp"
+  mkdir -p "$work/temp"
   # The fake JVM answers the verifier, and as the program writes the bytes.
-  cat > "$work/jdk/bin/java" << JAVA
-#!/bin/sh
-for last in "\$@"; do :; done
-if [ "\$last" = java.vendor ]; then printf '1739021872\nFake Inc.\n'; exit 0; fi
-head -c $bytes /dev/zero | tr '\0' x
-exit 3
-JAVA
-  chmod +x "$work/jdk/bin/java"
-  printf 'DESC: Fake\nJVM_EXE: bin/java\nCLASSPATH: "-cp "\nCLASSPATH_SEPARATOR: :\nSYSTEM: -D\nSYSTEM_SEPARATOR: =\nJVM_PROPERTIES: "java.vendor=Fake Inc."\n' \
-    > "$work/fake.jvm"
-  cat > "$work/product.manifest" << MANIFEST
-STUB: $tree/qmlauncher
-OUTPUT: $work/product
-ENTRIES:
-  INSTRUCTIONS 0 "$top/tests/e2e/fixtures/sample-instructions.txt" name=instructions.txt
-  VERIFIER_ARCHIVE 1 "$top/tests/e2e/fixtures/app.jar" name=Verify.jar
-  LAUNCHSCRIPT 2 "$top/tests/e2e/fixtures/hello-launch.txt" name=launch.txt
-  JVM 3 "$work/fake.jvm"
-  APPLICATION_ARCHIVE 4 "$top/tests/e2e/fixtures/app.jar"
-/:
-MANIFEST
-  "$tree/qmpack" "$work/product.manifest" > /dev/null
+  fake_java "$work/jdk" "head -c $bytes /dev/zero | tr '\\0' x; exit 3"
+  pack_fake_product "$tree/qmpack" "$tree/qmlauncher" "$work/product" "$work/jdk"
   /usr/bin/time -f '%M %e' -o "$work/usage" "$work/product" -qm:silent -qm:tempdir "$work/temp" \
     -qm:log "$work/run.log" -qm:javahome "$work/jdk" > /dev/null 2> "$work/stderr"
   local status=$?

@@ -64,7 +64,7 @@ bool JvmFile::runVerifier(const std::string& home, const std::string& classpath,
   if (cache_ && cache_->enabled()) {
     std::vector<std::string> names;
     for (const PropertyPattern& property : properties) names.push_back(property.name);
-    key = verificationKey(executable, home, verifierIdentity(classpath, className), names);
+    key = verificationKey(executable, home, cache_->identityOf(classpath, className), names);
     std::string output;
     if (cache_->lookup(key, &output)) {
       writeLog("Using the cached verification of " + executable);

@@ -116,6 +116,16 @@ std::string verifierIdentity(const std::string& classpath, const std::string& cl
   return "verifier " + className + " jar " + std::to_string(bytes.size()) + ":" + text;
 }
 
+const std::string& VerificationCache::identityOf(const std::string& classpath,
+                                                const std::string& className) {
+  const std::string verifier = classpath + '\n' + className;
+  if (identity_.empty() || identityFor_ != verifier) {
+    identityFor_ = verifier;
+    identity_ = verifierIdentity(classpath, className);
+  }
+  return identity_;
+}
+
 bool VerificationCache::enabled() {
   if (!resolved_) {
     resolved_ = true;

@@ -43,6 +43,10 @@ public:
   // Remembers output for key and writes the file; a failure is only logged.
   void store(const std::string& key, const std::string& output);
 
+  // verifierIdentity, read once for the verifier a run uses with every
+  // candidate.
+  const std::string& identityOf(const std::string& classpath, const std::string& className);
+
 private:
   void load();
 
@@ -50,6 +54,8 @@ private:
   bool resolved_ = false;
   bool loaded_ = false;
   std::vector<std::pair<std::string, std::string>> entries_;  // oldest first
+  std::string identityFor_;  // the classpath and class identity_ belongs to
+  std::string identity_;
 };
 
 // Where this user's cache lives (the user's cache directory, else the

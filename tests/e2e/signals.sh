@@ -9,31 +9,11 @@
 # Ends with "signals: N passed, N failed".
 source "$(dirname "$0")/lib.sh" signals "$@"
 
-mkdir -p "$work/fakejdk/bin" "$work/temp"
-# The fake JVM answers the verifier at once; as the program it notes its
-# process id and waits.
-cat > "$work/fakejdk/bin/java" << JAVA
-#!/bin/sh
-for last in "\$@"; do :; done
-if [ "\$last" = java.vendor ]; then printf '1739021872\nFake Inc.\n'; exit 0; fi
-echo \$\$ > "$work/program.pid"
-exec sleep 60
-JAVA
-chmod +x "$work/fakejdk/bin/java"
-printf 'DESC: Fake\nJVM_EXE: bin/java\nCLASSPATH: "-cp "\nCLASSPATH_SEPARATOR: :\nSYSTEM: -D\nSYSTEM_SEPARATOR: =\nJVM_PROPERTIES: "java.vendor=Fake Inc."\n' \
-  > "$work/fake.jvm"
-cat > "$work/product.manifest" << MANIFEST
-STUB: $launcher
-OUTPUT: $work/product
-ENTRIES:
-  INSTRUCTIONS 0 "$fixtures/sample-instructions.txt" name=instructions.txt
-  VERIFIER_ARCHIVE 1 "$fixtures/app.jar" name=Verify.jar
-  LAUNCHSCRIPT 2 "$fixtures/hello-launch.txt" name=launch.txt
-  JVM 3 "$work/fake.jvm"
-  APPLICATION_ARCHIVE 4 "$fixtures/app.jar"
-/:
-MANIFEST
-"$qmpack" "$work/product.manifest" > /dev/null
+source "$(dirname "$0")/fake_product.sh"
+mkdir -p "$work/temp"
+# As the program the fake JVM notes its process id and waits.
+fake_java "$work/fakejdk" "echo \$\$ > '$work/program.pid'; exec sleep 60"
+pack_fake_product "$qmpack" "$launcher" "$work/product" "$work/fakejdk"
 
 for signal in INT TERM HUP; do
   rm -f "$work/program.pid"
@@ -55,12 +35,7 @@ done
 
 # A reader that goes away (app | head -1) does not end the launcher before
 # it has cleaned up.
-cat > "$work/fakejdk/bin/java" << 'JAVA'
-#!/bin/sh
-for last in "$@"; do :; done
-if [ "$last" = java.vendor ]; then printf '1739021872\nFake Inc.\n'; exit 0; fi
-exit 0
-JAVA
+fake_java "$work/fakejdk" "exit 0"
 "$work/product" -qm:noverifycache -qm:tempdir "$work/temp" -qm:javahome "$work/fakejdk" | head -c 1 > /dev/null
 check "a closed output pipe still lets the launcher clean up" "" "$(ls -A "$work/temp")"
 finish
