@@ -6,6 +6,7 @@
 #include "jvm/jvm_match.h"
 #include "jvm/jvm_properties.h"
 #include "jvm/jvm_search.h"
+#include "launch/literal_text.h"
 #include "launch_fixture.h"
 
 namespace {
@@ -17,10 +18,10 @@ TEST_F(JvmFileTest, TagValuesReplaceTheirMarkers) {
   jvmTags_.setValue("JVM_EXE", "bin\\java.exe\\");
   jvmTags_.addValue("LIST", "first");
   jvmTags_.addValue("LIST", "second");
-  EXPECT_EQ(jvm_.substituteValues("@JVM_HOME@\\@JVM_EXE@ [@NO_SUCH_TAG@] @LIST@"),
+  EXPECT_EQ(openLiterals(jvm_.substituteValues("@JVM_HOME@\\@JVM_EXE@ [@NO_SUCH_TAG@] @LIST@")),
             "C:\\jdk\\bin\\java.exe\\ [] first");
   jvmTags_.setValue("JVM_HOME", "C:\\jdk\\\\");  // only one separator goes
-  EXPECT_EQ(jvm_.substituteValues("@JVM_HOME@"), "C:\\jdk\\");
+  EXPECT_EQ(openLiterals(jvm_.substituteValues("@JVM_HOME@")), "C:\\jdk\\");
 }
 
 TEST_F(JvmFileTest, PropertyPatternsAndTheirMatching) {
@@ -72,7 +73,7 @@ TEST_F(JvmFileTest, WritingAMatchRecordsItInTheSharedTagFile) {
   EXPECT_EQ(written.value("JVM_FILE"), firstPath);
   EXPECT_EQ(rewritten.value("JVM_FILE") + "|" + rewritten.value("JVM_TEMP"), secondPath + "|1");
   // The JvmFile sees the same tag file, now holding the second match.
-  EXPECT_EQ(jvm_.substituteValues("@JVM_HOME@|@JVM_FILE@"), "D:\\jre|" + secondPath);
+  EXPECT_EQ(openLiterals(jvm_.substituteValues("@JVM_HOME@|@JVM_FILE@")), "D:\\jre|" + secondPath);
 }
 
 TEST_F(JvmFileTest, JvmFilesJoinTheSearchInLoadOrderUnderTheirNames) {

@@ -10,6 +10,7 @@
 #include "fake_jvm.h"
 #include "jvm/jvm_search.h"
 #include "jvm/verifier.h"
+#include "launch/literal_text.h"
 #include "launcher/ui.h"
 
 namespace fs = std::filesystem;
@@ -82,15 +83,16 @@ TEST_F(JvmVerifyTest, OutputWithoutTheMagicLineLogsTheLastLine) {
 TEST_F(JvmVerifyTest, CommandTemplateIsExact) {
   EXPECT_EQ(verifierCommandTemplate("C:\\j2re1.4.2", '\\', "\"C:\\Temp\\LRE1.tmp\\Verify.jar\"",
                                     "\"Verify\"", kSamplePatterns),
-            "\"C:\\j2re1.4.2\\@JVM_EXE@\" %CP%(\"\"\"C:\\Temp\\LRE1.tmp\\Verify.jar\"\"\") "
-            "\"Verify\" java.vendor java.version");
+            "\"" + literalText("C:\\j2re1.4.2\\") + "@JVM_EXE@\" %CP%(\"\"\"" +
+                literalText("C:\\Temp\\LRE1.tmp\\Verify.jar") +
+                "\"\"\") \"Verify\" java.vendor java.version");
   EXPECT_EQ(verifierCommandTemplate("C:\\j2re1.4.2\\", '\\', "v.jar", "Verify", {}),
-            "\"C:\\j2re1.4.2\\@JVM_EXE@\" %CP%(v.jar) Verify");
+            "\"" + literalText("C:\\j2re1.4.2\\") + "@JVM_EXE@\" %CP%(v.jar) Verify");
   EXPECT_EQ(verifierCommandTemplate("/opt/jdk", '/', "", "", {{"a", "b"}}),
-            "\"/opt/jdk/@JVM_EXE@\" %CP%()  a");
+            "\"" + literalText("/opt/jdk/") + "@JVM_EXE@\" %CP%()  a");
   // A quote at one end only is not a quoted path.
   EXPECT_EQ(verifierCommandTemplate("/opt/jdk/", '/', "\"v.jar", "V", {}),
-            "\"/opt/jdk/@JVM_EXE@\" %CP%(\"v.jar) V");
+            "\"" + literalText("/opt/jdk/") + "@JVM_EXE@\" %CP%(\"v.jar) V");
 }
 
 TEST_F(JvmVerifyTest, CandidateThatAnswersTheProtocolMatches) {

@@ -155,6 +155,13 @@ TEST_F(InterpreterTest, ValuesThatStartWithReferencesOrAreEmptyExpandFully) {
   EXPECT_EQ(substituted("@S3@@S2@"), "end");
 }
 
+// A path the launcher found (a temp directory holding @) is data.
+TEST_F(InterpreterTest, FoundPathsAreInsertedAsTheyAre) {
+  setFoundPath(2, "/tmp/a@S1@b@@c@");
+  setString(3, "@S2@");
+  EXPECT_EQ(substituted("<@S3@>"), "</tmp/a@S1@b@@c@>");
+}
+
 TEST_F(InterpreterTest, SelfReferencingValuesStopWithAScriptError) {
   const std::string tooDeep = "ctx Variable references nest too deeply.|1";
   setString(1, "@S1@");

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "launch/literal_text.h"
 #include "launch/paths.h"
 #include "tagfile/tag_file.h"
 
@@ -13,5 +14,8 @@ void JvmFile::expandOne(std::string& text, char, size_t start, size_t end) {
   const std::string name = text.substr(start + 1, end - start - 1);
   std::string value = tagFile_.value(name, 0);
   if (name == "JVM_HOME") value = withoutTrailingSeparator(value);
+  // The paths the search found are data; the file's own values are template
+  // text that may hold # markers.
+  if (name == "JVM_HOME" || name == "JVM_FILE") value = literalText(value);
   text.replace(start, end - start + 1, value);
 }

@@ -1,6 +1,7 @@
 #include "jvm/verifier.h"
 
 #include "jvm/jvm_file.h"
+#include "launch/literal_text.h"
 #include "launcher/log.h"
 #include "launcher/text.h"
 #include "tagfile/tag_file.h"
@@ -10,11 +11,13 @@ const char kVerifierMagic[] = "1739021872";
 std::string verifierCommandTemplate(const std::string& home, char separator,
                                     const std::string& classpath, const std::string& className,
                                     const std::vector<PropertyPattern>& properties) {
-  std::string command = "\"" + home;
-  if (home.empty() || home.back() != separator) command += separator;
-  command += "@JVM_EXE@\" %CP%(";
-  const bool quoted = !classpath.empty() && classpath.front() == '"' && classpath.back() == '"';
-  command += quoted ? "\"\"" + classpath + "\"\"" : classpath;
+  // The home and the verifier's own path are data, whatever they hold.
+  std::string directory = home;
+  if (home.empty() || home.back() != separator) directory += separator;
+  std::string command = "\"" + literalText(directory) + "@JVM_EXE@\" %CP%(";
+  const bool quoted = classpath.size() >= 2 && classpath.front() == '"' && classpath.back() == '"';
+  command += quoted ? "\"\"\"" + literalText(classpath.substr(1, classpath.size() - 2)) + "\"\"\""
+                    : classpath;
   command += ") " + className;
   for (const PropertyPattern& property : properties) command += " " + property.name;
   return command;

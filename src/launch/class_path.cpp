@@ -5,6 +5,7 @@
 #include "archive/index.h"
 #include "archive/temp.h"
 #include "launch/launch_script.h"
+#include "launch/literal_text.h"
 #include "launch/side_files.h"
 #include "launcher/log.h"
 #include "launcher/settings.h"
@@ -64,7 +65,7 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
   };
 
   ClassPath path(script.jvmValue("CLASSPATH_SEPARATOR"));
-  path.add(quoted(settings().classPathPrepend));
+  path.add(quoted(literalText(settings().classPathPrepend)));
   path.addAll(readSideFile(kClassPathFirstFile));
   path.add(script.jvmValue("JVM_CLASSPATH"));
   path.addAll(readSideFile(kClassPathFile));
@@ -72,9 +73,9 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
   path.add(element(script.expand(script.archive(), '%')));
   if (script.includeEmbeddedClassPath())
     for (const std::string& extracted : extractEmbeddedClassPath())
-      path.add(environmentMode ? extracted : quoted(extracted));
+      path.add(environmentMode ? literalText(extracted) : quoted(literalText(extracted)));
   path.addAll(readSideFile(kClassPathLastFile));
-  path.add(quoted(settings().classPathAppend));
+  path.add(quoted(literalText(settings().classPathAppend)));
 
   if (!environmentMode) return script.jvmValue("CLASSPATH") + path.text();
   const std::string variable = script.jvmValue("CP_ENV_VAR");
@@ -84,7 +85,8 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
         "CP_ENV_VAR.",
         kLogError);
   } else {
-    const std::string text = path.text();
+    // The variable holds the paths themselves, not command text.
+    const std::string text = openLiterals(path.text());
     if (os::setEnvironmentVariable(variable, &text))
       writeLog("Set env var " + variable + " to " + text + "\n");
     else

@@ -7,6 +7,7 @@
 #include "launch/application_archive.h"
 #include "launch/class_path.h"
 #include "launch/launch_script.h"
+#include "launch/literal_text.h"
 #include "launch/paths.h"
 #include "launch/system_properties.h"
 #include "launch/text_expander.h"
@@ -37,15 +38,15 @@ std::string ifExistsFunction(LaunchScript& script, const std::vector<std::string
 }
 
 std::string launcherFileFunction(LaunchScript&, const std::vector<std::string>&) {
-  return settings().launcherFile;
+  return literalText(settings().launcherFile);
 }
 
 std::string launcherDirFunction(LaunchScript&, const std::vector<std::string>&) {
-  return launcherDirectory();
+  return literalText(launcherDirectory());
 }
 
 std::string tempDirFunction(LaunchScript&, const std::vector<std::string>&) {
-  return withoutTrailingSeparator(getTempRoot());
+  return literalText(withoutTrailingSeparator(getTempRoot()));
 }
 
 const LaunchFunction kFunctions[] = {
@@ -60,7 +61,9 @@ const LaunchFunction kFunctions[] = {
     {"LAUNCHER_FILE", 0, 0, "LAUNCHER_FILE function takes 0 arguments.", launcherFileFunction},
     {"LAUNCHER_DIR", 0, 0, "LAUNCHER_DIR function takes 0 arguments.", launcherDirFunction},
     {"APPLICATION_ARCHIVE", 0, 1, "APPLICATION_ARCHIVE function takes 0 arguments.",
-     applicationArchiveFunction},
+     [](LaunchScript& script, const std::vector<std::string>& arguments) {
+       return literalText(applicationArchiveFunction(script, arguments));
+     }},
     {"TEMP_DIR", 0, 0, "TEMP_DIR function takes 0 arguments.", tempDirFunction},
 };
 

@@ -2,6 +2,7 @@
 
 #include "jvm/jvm_file.h"
 #include "launch/argument_list.h"
+#include "launch/literal_text.h"
 #include "launch/functions.h"
 #include "launcher/log.h"
 #include "os/environment.h"
@@ -44,7 +45,7 @@ std::string LaunchScript::buildCommand(JvmFile& jvmFile) {
     // nothing a later pass produces is taken as a function call.
     std::string text = expand(command_, '%');
     text = jvmFile.substituteValues(text);
-    return expand(text, '#');
+    return openLiterals(expand(text, '#'));
   } catch (const ExpansionLimitError& e) {
     fail(e.text(), e.message());
   }
@@ -54,7 +55,7 @@ void LaunchScript::expandOne(std::string& text, char marker, size_t start, size_
   if (marker == '%') return expandFunction(text, start, end);
   std::string value;
   if (!os::getEnvironmentVariable(text.substr(start + 1, end - start - 1), &value)) value.clear();
-  text.replace(start, end - start + 1, value);
+  text.replace(start, end - start + 1, literalText(value));
 }
 
 void LaunchScript::expandFunction(std::string& text, size_t start, size_t end) {
@@ -77,7 +78,7 @@ void LaunchScript::expandFunction(std::string& text, size_t start, size_t end) {
 
 void LaunchScript::fail(const std::string& text, const std::string& message) const {
   writeLog("Launch command:");
-  writeLog(text);
+  writeLog(openLiterals(text));
   throw LauncherException("Launch script error: " + message);
 }
 

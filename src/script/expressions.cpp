@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "launch/literal_text.h"
 #include "launcher/text.h"
 #include "script/interpreter.h"
 #include "script/variables.h"
@@ -31,7 +32,7 @@ void InstructionInterpreter::substituteVariables(std::string& text,
     size_t scan = 0;
     bool replaced = false;
     // A failure keeps the replacements made so far, as an in-place edit would.
-    auto keepProgress = [&](size_t from) { text = out + text.substr(from); };
+    auto keepProgress = [&](size_t from) { text = openLiteralsAsTheyAre(out + text.substr(from)); };
     for (;;) {
       const size_t open = text.find('@', scan);
       if (open == std::string::npos) {
@@ -51,7 +52,10 @@ void InstructionInterpreter::substituteVariables(std::string& text,
         // wait for the next pass, so a value that starts with a reference, or
         // an empty value followed by another reference, reads correctly.
         try {
-          out += variableText(parseVariableRef(text.substr(open + 1, close - open - 1), context));
+          const VariableRef ref = parseVariableRef(text.substr(open + 1, close - open - 1), context);
+          // A path the launcher found is data, sealed against later passes.
+          const bool found = ref.type == 'S' && holdsFoundPath(ref.number);
+          out += found ? literalText(variableText(ref)) : variableText(ref);
         } catch (...) {
           keepProgress(open);
           throw;
@@ -65,7 +69,10 @@ void InstructionInterpreter::substituteVariables(std::string& text,
       scan = close + 1;
     }
     text = out;
-    if (!replaced) return;
+    if (!replaced) {
+      text = openLiteralsAsTheyAre(text);
+      return;
+    }
   }
 }
 

@@ -96,8 +96,8 @@ void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
   }
   writeLog("Matching JVM home is " + home);
   writeLog("Matching JVM file is " + path);
-  setString(1, home);
-  setString(2, path);
+  setFoundPath(1, home);
+  setFoundPath(2, path);
   setNumber(1, 1);
   searchFailed_ = false;
 }
@@ -137,7 +137,7 @@ void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::strin
   if (match) {
     const std::string home = jvmFile.tagFile().value("JVM_HOME", 0);
     setNumber(1, 1);
-    setString(1, home);
+    setFoundPath(1, home);
     writeLog("After VERIFY, the jvm home is " + home);
   } else {
     if (showFailure) ui::showMessage(messageText(kMsgJvmNotValid));
@@ -206,7 +206,7 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
   jvm.setJvmLocation(destination, jvmPath, true);
   if (const int error = jvm.write(jvmPath)) throw LauncherException(writeFailureText(error));
   setNumber(1, 1);
-  setString(1, jvmPath);
+  setFoundPath(1, jvmPath);
 }
 
 void LauncherCommands::doExecuteLauncher(int32_t position) {

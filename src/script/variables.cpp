@@ -15,6 +15,7 @@ constexpr int32_t kStringCount = 10;
 constexpr int32_t kNumberCount = 5;
 
 std::string strings[kStringCount];
+bool foundPaths[kStringCount];
 int32_t numbers[kNumberCount];
 
 void checkString(int32_t number) {
@@ -34,9 +35,20 @@ std::string getString(int32_t number) {
   return strings[number - 1];
 }
 
+void setFoundPath(int32_t number, const std::string& path) {
+  setString(number, path);
+  foundPaths[number - 1] = true;
+}
+
+bool holdsFoundPath(int32_t number) {
+  checkString(number);
+  return foundPaths[number - 1];
+}
+
 void setString(int32_t number, const std::string& text) {
   checkString(number);
   strings[number - 1] = text;
+  foundPaths[number - 1] = false;
 }
 
 int32_t getNumber(int32_t number) {
@@ -51,6 +63,7 @@ void setNumber(int32_t number, int32_t value) {
 
 void resetScriptVariables() {
   for (std::string& text : strings) text.clear();
+  for (bool& found : foundPaths) found = false;
   for (int32_t& value : numbers) value = 0;
 }
 

@@ -16,6 +16,10 @@ struct VariableRef {
 // The store. A number outside the bank throws LauncherException.
 std::string getString(int32_t number);
 void setString(int32_t number, const std::string& text);
+// A path the launcher found (a JVM home, a JVM file): data that references
+// insert as it is, never read for references of its own.
+void setFoundPath(int32_t number, const std::string& path);
+bool holdsFoundPath(int32_t number);
 int32_t getNumber(int32_t number);
 void setNumber(int32_t number, int32_t value);
 

@@ -152,6 +152,38 @@ run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" "${hard[@]}"
 check "hard-quoted arguments reach the application unchanged" \
   "$(printf '%s\n' "${expected[@]}")" "$(received)"
 
+# Paths are data: a launcher, a temp root and a JVM home in folders whose
+# names hold marker, quote and shell characters reach the application whole.
+# (Windows names cannot hold a quote or a backslash; a JVM home's name cannot
+# hold a quote either, as the program name of a command line cannot.)
+if [ "$mode" = native ]; then
+  odd=$work/"odd @x@ %TEMP_DIR%() #PATH# \"q\" ' \$HOME; a\\b é"
+  odd_home=$work/"jdk @x@ %TEMP_DIR%() #PATH# ' \$HOME; a\\b é"
+  ln -s "$home" "$odd_home"
+else
+  odd=$work/"odd @x@ %TEMP_DIR%() #PATH# ' \$HOME;"
+  odd_home=$odd/jdk
+  mkdir -p "$odd" && cp -r "$fake" "$odd_home"
+fi
+mkdir -p "$odd/temp"
+cp "$sample" "$odd/"
+saved=$launcher
+launcher=$odd/$(basename "$sample")
+# (Java reads non-ASCII paths only in a UTF-8 locale.)
+run LC_ALL=C.UTF-8 LANG=C.UTF-8 -- -qm:tempdir "$(windows_path "$odd/temp")" \
+  -qm:javahome "$(windows_path "$odd_home")" --paths
+launcher=$saved
+if [ "$mode" = native ]; then
+  seen=$(sed -n 's/^\(qm\.jvm\.home\|qm\.external\.home\|temp\.dir\): \[\(.*\)\]$/\1=\2/p' <<< "$OUT")
+else
+  seen=$(tr -d '\r' < "$odd_home/bin/args.txt" |
+         sed -n 's/^-D\(qm\.jvm\.home\|qm\.external\.home\|temp\.dir\)=\(.*\)$/\1=\2/p')
+fi
+check "paths holding marker and quote characters reach the application whole" \
+  "$(printf 'qm.external.home=%s\nqm.jvm.home=%s\ntemp.dir=%s' "$(windows_path "$odd")" \
+     "$(windows_path "$odd_home")" "$(windows_path "$odd/temp")")" "$(sort <<< "$seen")"
+check "the temp root with such a name is empty after the run" "" "$(ls -A "$odd/temp")"
+
 # -silent is the launcher's and the application's; -qm:silent only the
 # launcher's.
 run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" -silent -qm:silent one

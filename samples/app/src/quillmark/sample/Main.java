@@ -8,7 +8,8 @@ import java.io.IOException;
  * The sample application the sample launcher starts. It greets, shows the
  * arguments it was given and what the launcher told it about the runtime it
  * chose, and exits with the code given by "--exit N" (0 otherwise), so that a
- * caller can see the launcher pass exit codes through.
+ * caller can see the launcher pass exit codes through. "--paths" shows the
+ * paths the launcher handed over in system properties.
  */
 public final class Main {
     private Main() {}
@@ -22,6 +23,11 @@ public final class Main {
         for (int i = 0; i < args.length; ++i) {
             if (args[i].equals("--exit") && i + 1 < args.length) {
                 exitCode = Integer.parseInt(args[++i]);
+            } else if (args[i].equals("--paths")) {
+                for (String name : new String[] {"qm.jvm.home", "qm.jvm.file", "qm.external.home",
+                        "qm.launcher.file", "qm.media.home", "temp.dir"}) {
+                    System.out.println(name + ": [" + System.getProperty(name) + "]");
+                }
             } else {
                 System.out.println("Argument: [" + args[i] + "]");
             }
