@@ -7,12 +7,15 @@
 
 namespace {
 
-// A ConsoleLauncher writing to a temporary file, read back for assertions.
+// A ConsoleLauncher writing to temporary files, read back for assertions.
 class ConsoleOutput {
 public:
-  ConsoleOutput() : out_(std::tmpfile()), in_(std::tmpfile()), app_(out_, in_) {}
+  explicit ConsoleOutput(bool dots = true)
+      : out_(std::tmpfile()), results_(std::tmpfile()), in_(std::tmpfile()),
+        app_(ConsoleStreams{results_, out_, in_, dots}) {}
   ~ConsoleOutput() {
     std::fclose(out_);
+    std::fclose(results_);
     std::fclose(in_);
   }
   ConsoleLauncher& app() { return app_; }
@@ -20,17 +23,22 @@ public:
     std::fwrite(text.data(), 1, text.size(), in_);
     std::rewind(in_);
   }
-  std::string written() {
-    std::fflush(out_);
-    std::rewind(out_);
+  // What went to standard error, and to standard output.
+  std::string written() { return contents(out_); }
+  std::string results() { return contents(results_); }
+
+private:
+  static std::string contents(std::FILE* file) {
+    std::fflush(file);
+    std::rewind(file);
     std::string text;
     int c;
-    while ((c = std::fgetc(out_)) != EOF) text += static_cast<char>(c);
+    while ((c = std::fgetc(file)) != EOF) text += static_cast<char>(c);
     return text;
   }
 
-private:
   std::FILE* out_;
+  std::FILE* results_;
   std::FILE* in_;
   ConsoleLauncher app_;
 };
@@ -67,10 +75,33 @@ TEST(ConsoleLauncher, AResultLineStartsOnALineOfItsOwnAfterDots) {
   ConsoleOutput console;
   console.app().advanceProgress(3);
   console.app().writeResult("0");
-  EXPECT_EQ(console.written(), "...\n0\n");
+  EXPECT_EQ(console.written(), "...\n");
+  EXPECT_EQ(console.results(), "0\n");
   ConsoleOutput silent;  // nothing written before: no blank line either
   silent.app().writeResult("1");
-  EXPECT_EQ(silent.written(), "1\n");
+  EXPECT_EQ(silent.written() + "|" + silent.results(), "|1\n");
+}
+
+// Standard output is the application's: the launcher's chatter is on
+// standard error, without dots where nobody watches, without lines that
+// say again what the last one said, and not at all once progress is hidden.
+TEST(ConsoleLauncher, ChatterIsOnStandardErrorAndOnlyWhereWanted) {
+  ConsoleOutput console;
+  console.app().showStatus("Verifying X");
+  console.app().showStatusDetail("s", "Verifying X");
+  console.app().showMessage("Not found");
+  EXPECT_EQ(console.written() + "|" + console.results(), "\nVerifying X\nNot found\n|");
+  ConsoleOutput piped(false);
+  piped.app().advanceProgress(3);
+  piped.app().setProgress(100);
+  piped.app().showStatus("s");
+  EXPECT_EQ(piped.written(), "\ns\n");
+  ConsoleOutput hidden;
+  hidden.app().hideProgress(0);
+  hidden.app().showStatus("s");
+  hidden.app().advanceProgress(3);
+  hidden.app().showMessage("m");
+  EXPECT_EQ(hidden.written(), "m\n");
 }
 
 TEST(ConsoleLauncher, SetProgressWritesBlankLinesOnlyWhenMovingOnOrAtTheEnd) {

@@ -38,13 +38,17 @@ TEST_F(UiGate, UnknownStatusKindShowsAnEmptyLine) {
   EXPECT_EQ(app_.calls, Calls{"status:"});
 }
 
-TEST_F(UiGate, SaverRestoresTheDetailLineItFound) {
+// Put back for the next status line, but not shown again by itself: it
+// would name a JVM file that is no longer being tried.
+TEST_F(UiGate, SaverRestoresTheDetailLineItFoundWithoutShowingIt) {
   ui::setStatus(ui::kStatusSearching);
   ui::setStatusDetail(ui::kDetailSearching, "Java 17");
   {
     ui::StatusDetailSaver saver;
     ui::setStatusDetail(ui::kDetailVerifying, "C:\\jdk");
   }
+  EXPECT_EQ(app_.calls.back(), "detail:Searching for Java(tm) Virtual Machine...|Verifying C:\\jdk");
+  ui::setStatus(ui::kStatusSearching);
   EXPECT_EQ(app_.calls.back(),
             "detail:Searching for Java(tm) Virtual Machine...|Searching for Java 17");
 }

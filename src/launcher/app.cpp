@@ -11,6 +11,7 @@
 #include "launcher/log.h"
 #include "launcher/messages.h"
 #include "launcher/settings.h"
+#include "os/console.h"
 #include "os/environment.h"
 #include "os/termination.h"
 #include "os/command_line.h"
@@ -45,7 +46,7 @@ bool showsLaunchErrors(int32_t result, int32_t launcherKind, const std::string& 
 LauncherApp* theApp() { return gApp; }
 void setTheApp(LauncherApp* app) { gApp = app; }
 
-ConsoleLauncher::ConsoleLauncher(std::FILE* out, std::FILE* in) : out_(out), in_(in) {}
+ConsoleLauncher::ConsoleLauncher(const ConsoleStreams& streams) : streams_(streams) {}
 
 int32_t ConsoleLauncher::run() {
   CommandLine commandLine;
@@ -58,36 +59,39 @@ int32_t ConsoleLauncher::run() {
   const int32_t result = startLauncher(arguments, launcherPath);
   const std::string& errors = settings().lastLaunchErrors;
   if (showsLaunchErrors(result, readLauncherKind(launcherPath), errors))
-    showMessage(errors);  // straight to the console: shown in silent mode too
+    showMessage(errors);  // past the gate: shown in silent mode too
   return result;
 }
 
 void ConsoleLauncher::writeLine(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), out_);
-  std::fputc('\n', out_);
-  std::fflush(out_);
+  std::fwrite(text.data(), 1, text.size(), streams_.status);
+  std::fputc('\n', streams_.status);
+  std::fflush(streams_.status);
   atLineStart_ = true;
   lineOpen_ = false;
 }
 
 void ConsoleLauncher::writeRaw(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), out_);
-  std::fflush(out_);
+  std::fwrite(text.data(), 1, text.size(), streams_.status);
+  std::fflush(streams_.status);
   atLineStart_ = false;
   lineOpen_ = true;
 }
 
 void ConsoleLauncher::showStatus(const std::string& status) {
+  // A line the user already reads is not repeated for every candidate.
+  if (!statusShown() || status == lastStatusLine_) return;
+  lastStatusLine_ = status;
   if (!atLineStart_) writeLine(std::string());
   writeLine(status);
 }
 
 void ConsoleLauncher::showStatusDetail(const std::string&, const std::string& detail) {
-  if (!atLineStart_) writeLine(std::string());
-  writeLine(detail);
+  showStatus(detail);
 }
 
 void ConsoleLauncher::advanceProgress(int32_t steps) {
+  if (!statusShown() || !streams_.progressDots) return;
   for (int32_t i = 0; i < steps; ++i) {
     ++progressCounter_;
     if (progressCounter_ > 0 && progressCounter_ % 70 == 0)
@@ -98,20 +102,31 @@ void ConsoleLauncher::advanceProgress(int32_t steps) {
 }
 
 void ConsoleLauncher::setProgress(int32_t value) {
-  if (progressCounter_ == 100 || value > progressCounter_) writeLine(std::string());
+  const bool moves = progressCounter_ == 100 || value > progressCounter_;
   progressCounter_ = value;
+  if (moves && statusShown() && streams_.progressDots) writeLine(std::string());
 }
 
-void ConsoleLauncher::showProgress() { progressShown_ = true; }
-void ConsoleLauncher::hideProgress(int32_t) { progressShown_ = false; }
+void ConsoleLauncher::showProgress() {
+  progressShown_ = true;
+  progressHidden_ = false;
+}
+
+void ConsoleLauncher::hideProgress(int32_t) {
+  progressShown_ = false;
+  progressHidden_ = true;
+}
 bool ConsoleLauncher::isProgressShown() { return progressShown_; }
 void ConsoleLauncher::showMessage(const std::string& text) { writeLine(text); }
 std::string ConsoleLauncher::getTitle() { return title_; }
 void ConsoleLauncher::setTitle(const std::string& title) { title_ = title; }
 
 void ConsoleLauncher::writeResult(const std::string& line) {
+  // Ends a line of dots first, where both streams reach one terminal.
   if (lineOpen_) writeLine(std::string());
-  writeLine(line);
+  std::fwrite(line.data(), 1, line.size(), streams_.results);
+  std::fputc('\n', streams_.results);
+  std::fflush(streams_.results);
 }
 
 std::string ConsoleLauncher::askDestinationDirectory() {
@@ -120,12 +135,12 @@ std::string ConsoleLauncher::askDestinationDirectory() {
   // takes; a longer answer (or an endless input) is no path and is not read on.
   std::string word;
   int c;
-  while ((c = std::fgetc(in_)) != EOF && std::isspace(c)) {
+  while ((c = std::fgetc(streams_.answers)) != EOF && std::isspace(c)) {
   }
   while (c != EOF && !std::isspace(c)) {
     if (word.size() == kMaxDestinationLength) return std::string();
     word += static_cast<char>(c);
-    c = std::fgetc(in_);
+    c = std::fgetc(streams_.answers);
   }
   return word;
 }
@@ -144,7 +159,9 @@ int launcherMain() {
   os::catchTerminationRequests();
   int32_t exitCode = -1;
   {
-    ConsoleLauncher app;
+    ConsoleStreams streams;
+    streams.progressDots = os::standardErrorIsTerminal();
+    ConsoleLauncher app(streams);
     setTheApp(&app);
     try {
       exitCode = app.run();

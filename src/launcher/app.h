@@ -1,7 +1,8 @@
 #pragma once
 // The application object: it owns one run and is at the same time the
-// launcher's user interface. ConsoleLauncher writes status lines, progress
-// dots and messages to standard output and reads answers from standard input.
+// launcher's user interface. ConsoleLauncher leaves standard output to the
+// application and the caller's results; its status lines, progress dots and
+// messages go to standard error, answers come from standard input.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,9 +36,17 @@ void setTheApp(LauncherApp* app);
 // The longest answer to the destination question, the longest Windows path.
 constexpr size_t kMaxDestinationLength = 32767;
 
+// Where a ConsoleLauncher writes and reads.
+struct ConsoleStreams {
+  std::FILE* results = stdout;  // service action results and the version
+  std::FILE* status = stderr;   // status lines, progress dots, messages, questions
+  std::FILE* answers = stdin;
+  bool progressDots = true;     // the entry shows them only on a terminal
+};
+
 class ConsoleLauncher : public LauncherApp {
 public:
-  explicit ConsoleLauncher(std::FILE* out = stdout, std::FILE* in = stdin);
+  explicit ConsoleLauncher(const ConsoleStreams& streams = ConsoleStreams());
 
   int32_t run() override;
   void showStatus(const std::string& status) override;
@@ -57,11 +66,14 @@ public:
 private:
   void writeLine(const std::string& text);
   void writeRaw(const std::string& text);
+  // Status lines and dots are shown unless the progress was hidden.
+  bool statusShown() const { return !progressHidden_; }
 
-  std::FILE* out_;
-  std::FILE* in_;
+  ConsoleStreams streams_;
   int32_t progressCounter_ = 0;
   bool progressShown_ = false;
+  bool progressHidden_ = false;
+  std::string lastStatusLine_;
   std::string title_;
   bool atLineStart_ = false;  // false at first: the first status line follows a blank one
   bool lineOpen_ = false;     // something was written on the current line

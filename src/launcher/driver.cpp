@@ -99,7 +99,7 @@ int32_t processCommandLine(const StringList& arguments) {
         run.runInstructions = false;
       }
     } else if (argument == "-qm:version") {
-      ui::showMessage(kVersion);
+      ui::showResult(kVersion);
       run.runInstructions = false;
     } else if (argument == "-qm:force") {
       // Read before the walk.

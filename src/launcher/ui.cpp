@@ -101,6 +101,14 @@ void showMessage(const std::string& text) {
   if (gateOpen()) theApp()->showMessage(text);
 }
 
+void showFailure(const std::string& text) {
+  if (theApp()) theApp()->showMessage(text);
+}
+
+void showResult(const std::string& line) {
+  if (gateOpen()) theApp()->writeResult(line);
+}
+
 void writeResult(const std::string& line) {
   if (theApp()) {
     theApp()->writeResult(line);
@@ -152,11 +160,12 @@ std::string askDestinationDirectory() {
 StatusDetailSaver::StatusDetailSaver() : kind_(state().detailKind), text_(state().detailText) {}
 
 StatusDetailSaver::~StatusDetailSaver() {
-  try {
-    setStatusDetail(kind_, text_);
-  } catch (...) {
-    // Restoring a status line must never turn into a failure of its own.
-  }
+  // The detail is put back for the next status line, not shown again: what
+  // it named is no longer being tried.
+  StatusState& s = state();
+  s.detailMessage = detailMessageFor(kind_, text_);
+  s.detailKind = s.detailMessage < 0 ? 0 : kind_;
+  s.detailText = text_;
 }
 
 void resetStatusState() { state() = StatusState(); }

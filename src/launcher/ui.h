@@ -30,6 +30,10 @@ void showMessage(const std::string& text);
 // A line of a service action's result on standard output; past the gate,
 // as the caller reads it in silent mode too.
 void writeResult(const std::string& line);
+// A failure the caller must learn of, on standard error in silent mode too.
+void showFailure(const std::string& text);
+// A line for the caller on standard output (the version), through the gate.
+void showResult(const std::string& line);
 // Decodes \uXXXX escapes and hands the title to the application object.
 void setTitle(const std::string& text);
 // What the user typed; empty in silent mode, where nobody is asked.

@@ -2,6 +2,9 @@
 
 #include "archive/index.h"
 #include "launcher/log.h"
+#include "launcher/messages.h"
+#include "launcher/settings.h"
+#include "launcher/ui.h"
 #include "script/interpreter.h"
 #include "script/launcher_commands.h"
 
@@ -13,6 +16,8 @@ int32_t runInstructions() {
   if (commands.endedWithoutAJvm()) {
     writeLog("The instructions ended without launching anything: no suitable JVM was found.",
              kLogError);
+    // Silent hides the chatter, not why the run failed.
+    if (settings().silent) ui::showFailure(messageText(kMsgNoSuitableJvm));
     return -1;
   }
   return result;

@@ -193,7 +193,7 @@ run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" --exit 3
 check "a failing application's exit code is the launcher's" 3 "$RC"
 if [ "$mode" = native ]; then
   check "a failing application's error output is on the console" \
-    "The sample application exits with code 3." "$ERR"
+    "The sample application exits with code 3." "$(tail -1 <<< "$ERR")"
 fi
 check "the temp root is empty after a failing application" "" "$(ls -A "$temp")"
 
@@ -212,10 +212,10 @@ check "DBGWIN32VAQ names a debug log that the launcher starts" "Console Launcher
 # Options without their values.
 run "${english[@]}" -- -qm:version -qm:log
 check "-qm:log without a name shows text 14 and exits -1" "2.51|$(text en 14)|255" \
-  "$(grep -v '^$' <<< "$OUT" | paste -sd '|')|$RC"
+  "$(printf '%s\n%s' "$OUT" "$ERR" | grep -v '^$' | paste -sd '|')|$RC"
 run "${english[@]}" -- -qm:version -qm:orig
 check "-qm:orig without a name says so and exits -1" "2.51|Missing original launcher file name.|255" \
-  "$(grep -v '^$' <<< "$OUT" | paste -sd '|')|$RC"
+  "$(printf '%s\n%s' "$OUT" "$ERR" | grep -v '^$' | paste -sd '|')|$RC"
 
 # A launch script that captures the output puts it into the log; a console
 # requested on the command line shows it instead, and -console is also the
@@ -328,19 +328,20 @@ sed 's/java\.specification\.version=[0-9.]*/java.specification.version=99/' \
 launcher=$(pack future "$samples/launch.txt" "$work/future.jvm")
 [ "$mode" = native ] || rm -f "$fake/bin/args.txt"
 run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name future.log)" -qm:javahome "$home" one
-check "without a suitable JVM text 23 is shown" 1 "$(grep -c -F "$(text en 23)" <<< "$OUT")"
+check "without a suitable JVM text 23 is shown on standard error" "1|0" \
+  "$(grep -c -F "$(text en 23)" <<< "$ERR")|$(grep -c -F "$(text en 23)" <<< "$OUT")"
 check "without a suitable JVM the run fails" 255 "$RC"
 check "without a suitable JVM the application is not started" "" "$(received)"
 check "without a suitable JVM the temp root is empty" "" "$(ls -A "$temp")"
 run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" -qm:silent
-check "-qm:silent shows nothing when no JVM is found" "" "$(grep -v '^$' <<< "$OUT")"
+check "-qm:silent shows only why the run failed" "|$(text en 23)" "$OUT|$ERR"
 check "-qm:silent does not hide the failure from the exit code" 255 "$RC"
 if [ "$mode" = wine ]; then
   run LC_ALL=de_DE.UTF-8 -- -qm:tempdir "$temp_arg" -qm:javahome "$home"
 else
   run LC_ALL= LC_MESSAGES= LANG=de_DE.UTF-8 -- -qm:tempdir "$temp_arg" -qm:javahome "$home"
 fi
-check "a German user sees text 23 in German" 1 "$(grep -c -F "$(text de 23)" <<< "$OUT")"
+check "a German user sees text 23 in German" 1 "$(grep -c -F "$(text de 23)" <<< "$ERR")"
 launcher=$sample
 
 # A download cut short lost the archive's end, and so the mark that says
@@ -367,7 +368,7 @@ check "a relative temp directory is left empty" "" "$(ls -A "$temp")"
 run "${english[@]}" -- -qm:tempdir "$(log_name no-such-dir)" -qm:javahome "$home" one
 missing_text=$(text en 36 | sed "s|%1!s!|$(windows_path "$work/no-such-dir" | sed 's/[\\|&]/\\&/g')|")
 check "a missing temp directory is named in text 36 and the run fails" "yes|255" \
-  "$(grep -q -F "$missing_text" <<< "$OUT" && echo yes || echo no)|$RC"
+  "$(grep -q -F "$missing_text" <<< "$ERR" && echo yes || echo no)|$RC"
 check "a missing temp directory is not created" no "$([ -e "$work/no-such-dir" ] && echo yes || echo no)"
 mkdir -p "$work/locked"
 locked=""
