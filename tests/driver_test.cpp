@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "launcher/driver.h"
 #include "launcher/settings.h"
 #include "test_support.h"
@@ -26,18 +29,24 @@ protected:
     return startLauncher(listOf(arguments), launcher_);
   }
   std::vector<std::string> messages() const { return app_.messages(); }
+  // What the default run says of the fixture's launcher, which has no archive.
+  std::string noArchive() const {
+    return "Unable to load the launcher file index. The launcher file is damaged or incomplete: "
+           "its " + std::to_string(std::filesystem::file_size(launcher_)) +
+           " bytes do not end with the launcher's archive.";
+  }
 
   ScopedTempDir dir_;
   std::string launcher_;
 };
 
-TEST_F(Driver, WithoutAnArchiveTheDefaultRunHasNoScriptAndFails) {
+// A download cut short has lost its archive: the run fails and says so.
+TEST_F(Driver, WithoutAnArchiveTheDefaultRunFailsAndSaysSo) {
   EXPECT_EQ(start({}), -1);
   EXPECT_EQ(settings().launcherFile, launcher_);
   EXPECT_EQ(settings().originalLauncherFile, launcher_);
-  EXPECT_TRUE(messages().empty());
+  EXPECT_EQ(messages(), std::vector<std::string>{noArchive()});
   EXPECT_EQ(app_.calls.front(), "progress:0");
-  EXPECT_EQ(app_.calls.back(), "progress:100");
 }
 
 TEST_F(Driver, VersionReplacesTheRunAndSilentHidesIt) {
@@ -70,7 +79,7 @@ TEST_F(Driver, OptionsSetTheirSettingsAndTheRestPassesThrough) {
 TEST_F(Driver, AValueIsTheNextArgumentWhateverItIs) {
   start({"-qm:javahome", "-qm:version"});
   EXPECT_EQ(settings().userJavaHome, "-qm:version");
-  EXPECT_TRUE(messages().empty());
+  EXPECT_EQ(messages(), std::vector<std::string>{noArchive()});
 }
 
 TEST_F(Driver, OriginalLauncherOptionAsksForSelfRemoval) {
@@ -101,7 +110,8 @@ TEST_F(Driver, InputOptionWithoutAFileNameStopsTheRun) {
 TEST_F(Driver, LogOptionWithoutValueIsReplacedByTheDefaultRunsResult) {
   // The default run still follows and its result wins.
   EXPECT_EQ(start({"-qm:orig"}), -1);
-  EXPECT_EQ(messages(), std::vector<std::string>{"Missing original launcher file name."});
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{"Missing original launcher file name.", noArchive()}));
 }
 
 TEST_F(Driver, AnUnreadableLauncherFileIsReportedWithTheIndexPrefix) {

@@ -4,6 +4,7 @@
 #include "archive/index.h"
 
 #include <cstdio>
+#include <string>
 
 #include "jvm/jvm_file.h"
 #include "jvm/jvm_search.h"
@@ -93,6 +94,8 @@ FileEntry readIndexRecord(std::FILE* file) {
   return entry;
 }
 
+const char kDamagedLauncherFile[] = "The launcher file is damaged or incomplete: ";
+
 LauncherArchive::LauncherArchive() : jvmSearch_(new JvmSearch) {}
 LauncherArchive::~LauncherArchive() = default;
 
@@ -108,12 +111,19 @@ void LauncherArchive::loadIndex(bool loadScripts) {
   FileCloser closer(file);
   try {
     if (std::fseek(file, -8, SEEK_END) != 0) throw LauncherException("Invalid launcher format.");
+    const int64_t fileSize = static_cast<int64_t>(std::ftell(file)) + 8;
     const int32_t indexOffset = readInt32(file, "Unable to read file index offset.");
     const uint32_t identification =
         readBigEndian32(file, "Unable to read launcher identification value.");
-    if (identification == kArchiveIdentification) {
+    archiveFound_ = identification == kArchiveIdentification;
+    fileSize_ = fileSize;
+    if (archiveFound_) {
       if (indexOffset < 0 || std::fseek(file, indexOffset, SEEK_SET) != 0)
         throw LauncherException("Invalid file index offset.");
+      if (indexOffset > fileSize - 8)
+        throw LauncherException(kDamagedLauncherFile + std::string("its index starts at byte ") +
+                                std::to_string(indexOffset) + ", the file ends at byte " +
+                                std::to_string(fileSize) + ".");
       const int32_t fileCount = readInt32(file, "Unable to read the file count.");
       for (int32_t i = 0; i < fileCount; ++i) index_.append(readIndexRecord(file));
       for (const FileEntry& entry : index_.entries()) writeLog(entryListing(entry));

@@ -79,6 +79,10 @@ public:
   void loadInputFile(const TagFile& input);
 
   bool indexLoaded() const { return indexLoaded_; }
+  // Whether the launcher file ends with an archive at all (a bare stub, or
+  // a file whose end was cut off, does not), and its size.
+  bool archiveFound() const { return archiveFound_; }
+  int64_t fileSize() const { return fileSize_; }
   const FileIndex& fileIndex() const { return index_; }
   InstructionInterpreter* instructionScript() const { return instructionScript_.get(); }
   // The launch script in use, or null.
@@ -106,6 +110,8 @@ private:
   std::unique_ptr<JvmSearch> jvmSearch_;
   bool jvmFilesGiven_ = false;
   bool indexLoaded_ = false;
+  bool archiveFound_ = false;
+  int64_t fileSize_ = 0;
   std::string loadFailure_;
 };
 

@@ -3,6 +3,8 @@
 
 #include "launcher/driver.h"
 
+#include <string>
+
 #include "archive/index.h"
 #include "archive/temp.h"
 #include "launcher/actions.h"
@@ -120,6 +122,12 @@ int32_t processCommandLine(const StringList& arguments) {
   }
   if (run.runInstructions) {
     if (!launcherArchive().indexLoaded()) loadIndexOrThrow(true);
+    // Without an archive (a download cut short) there is nothing to run.
+    if (!launcherArchive().archiveFound() && !launcherArchive().instructionScript())
+      throw LauncherException(messageText(kMsgUnableToLoadIndex) +
+                              "The launcher file is damaged or incomplete: its " +
+                              std::to_string(launcherArchive().fileSize()) +
+                              " bytes do not end with the launcher's archive.");
     run.result = runInstructions();
     ui::setProgress(100);
   }
