@@ -104,7 +104,7 @@ TEST_F(CapturedOutputTest, AFailedRunKeepsTheTailItHadGathered) {
     capture("outfill:300000", &out, &err);
     ADD_FAILURE() << "nothing thrown";
   } catch (const LauncherException& e) {
-    EXPECT_EQ(e.message(), "ReadFile failed  ==>  " + systemErrorText(invalid));
+    EXPECT_EQ(e.message(), systemCallFailure(kCallReadPipe, invalid));
   }
   const std::string written = childFillPattern(300000);
   ASSERT_EQ(out.size(), 150u);

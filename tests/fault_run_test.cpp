@@ -172,7 +172,7 @@ TEST_F(FaultRun, ATempRootThatRefusesEveryNameEndsTheRunAfterBoundedRetries) {
   os::failNth(FaultPoint::kTempName, 1, denied, os::kEveryLaterCall);
   EXPECT_EQ(run(), -1);
   EXPECT_GT(os::faultsInjected(FaultPoint::kTempName), 1u);  // retried, then given up
-  EXPECT_EQ(lastMessage(), "GetTempFileName failed  ==>  " + systemErrorText(denied));
+  EXPECT_EQ(lastMessage(), systemCallFailure(kCallTempFileName, denied));
   expectTempRootAsBefore();
 }
 
@@ -198,7 +198,7 @@ TEST_F(FaultRun, ADirectoryThatCannotBeMadeEndsTheRunWithTheSystemsReason) {
   os::failNth(FaultPoint::kCreateDirectory, 1, taken, os::kEveryLaterCall);
   EXPECT_EQ(run(), -1);
   EXPECT_GT(os::faultsInjected(FaultPoint::kCreateDirectory), 1u);  // bounded, then given up
-  EXPECT_EQ(lastMessage(), "CreateDirectory failed  ==>  " + systemErrorText(taken));
+  EXPECT_EQ(lastMessage(), systemCallFailure(kCallCreateDirectory, taken));
   expectTempRootAsBefore();
 
   // Any other failure is not a lost race: no second name is asked for.
@@ -208,7 +208,7 @@ TEST_F(FaultRun, ADirectoryThatCannotBeMadeEndsTheRunWithTheSystemsReason) {
   os::failNth(FaultPoint::kCreateDirectory, 1, denied, os::kEveryLaterCall);
   EXPECT_EQ(run(), -1);
   EXPECT_EQ(os::faultsInjected(FaultPoint::kCreateDirectory), 1u);
-  EXPECT_EQ(lastMessage(), "CreateDirectory failed  ==>  " + systemErrorText(denied));
+  EXPECT_EQ(lastMessage(), systemCallFailure(kCallCreateDirectory, denied));
   expectTempRootAsBefore();
 }
 
@@ -243,14 +243,14 @@ TEST_F(FaultRun, APipeThatCannotBeReadEndsTheRunWithTheSystemsText) {
   const unsigned long invalid = os::systemErrorCode(SystemFailure::kInvalidHandle);
   os::failNth(FaultPoint::kPipeRead, 1, invalid);
   EXPECT_EQ(run(), -1);
-  EXPECT_EQ(lastMessage(), "ReadFile failed  ==>  " + systemErrorText(invalid));
+  EXPECT_EQ(lastMessage(), systemCallFailure(kCallReadPipe, invalid));
   expectTempRootAsBefore();
 
   os::resetFaults();
   app_.calls.clear();
   os::failNth(FaultPoint::kPipePeek, 1, invalid);
   EXPECT_EQ(run(), -1);
-  EXPECT_EQ(lastMessage(), "PeekNamedPipe failed  ==>  " + systemErrorText(invalid));
+  EXPECT_EQ(lastMessage(), systemCallFailure(kCallPeekPipe, invalid));
   expectTempRootAsBefore();
 }
 
@@ -259,14 +259,14 @@ TEST_F(FaultRun, AProcessThatCannotBeCreatedEndsTheRunWithTheSystemsText) {
   // The verifier run first, then (in a second run) the program itself.
   os::failNth(FaultPoint::kProcessStart, 1, noMemory);
   EXPECT_EQ(run(), -1);
-  EXPECT_EQ(lastMessage(), "CreateProcess failed  ==>  " + systemErrorText(noMemory));
+  EXPECT_EQ(lastMessage(), systemCallFailure(kCallStartProcess, noMemory));
   expectTempRootAsBefore();
 
   os::resetFaults();
   app_.calls.clear();
   os::failNth(FaultPoint::kProcessStart, 2, noMemory);
   EXPECT_EQ(run(), -1);
-  EXPECT_EQ(lastMessage(), "CreateProcess failed  ==>  " + systemErrorText(noMemory));
+  EXPECT_EQ(lastMessage(), systemCallFailure(kCallStartProcess, noMemory));
   EXPECT_NE(runLog().find("Matching JVM home is " + home_), std::string::npos) << runLog();
   expectTempRootAsBefore();
 }
@@ -278,9 +278,9 @@ TEST_F(FaultRun, NoRoomForTheJvmFileCopyEndsTheRunWithoutLaunching) {
   run();
   EXPECT_EQ(os::faultsInjected(FaultPoint::kTempName), 1u);
   // The log is read back as text: the system's text loses its carriage return.
-  std::string text = systemErrorText(full);
+  std::string text = systemCallFailure(kCallTempFileName, full);
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  EXPECT_NE(runLog().find("WARNING: GetTempFileName failed  ==>  " + text), std::string::npos)
+  EXPECT_NE(runLog().find("WARNING: " + text), std::string::npos)
       << runLog();
   EXPECT_EQ(fakeJvmArguments(home_).find("app.jar"), std::string::npos);
   // A match that cannot be handed on is no match: nothing is launched.
@@ -309,7 +309,7 @@ TEST_F(FaultRun, AJvmHeldForGoodFailsTheRunAfterBoundedRetries) {
   EXPECT_EQ(run(), -1);
   resetBusyRetry();
   EXPECT_EQ(os::faultsInjected(FaultPoint::kProcessStart), 21u);  // the first try and 20 more
-  EXPECT_EQ(lastMessage(), "CreateProcess failed  ==>  " + systemErrorText(busy));
+  EXPECT_EQ(lastMessage(), systemCallFailure(kCallStartProcess, busy));
   expectTempRootAsBefore();
 }
 

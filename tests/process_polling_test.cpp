@@ -249,10 +249,10 @@ TEST_F(ProcessPollingTest, EveryFailureHasItsTextAndLeavesNoHandleOpen) {
     const char* call;
     std::string message;
   } cases[] = {
-      {"start", "CreateProcess failed  ==>  " + text},
-      {"query", "CreateProcess unable to get exit code for process ==> " + text},
-      {"peek 21", "PeekNamedPipe failed  ==>  " + text},
-      {"read 11", "ReadFile failed  ==>  " + text},
+      {"start", systemCallFailure(kCallStartProcess, 5)},
+      {"query", systemCallFailure(kCallProcessExitCode, 5)},
+      {"peek 21", systemCallFailure(kCallPeekPipe, 5)},
+      {"read 11", systemCallFailure(kCallReadPipe, 5)},
   };
   for (const auto& c : cases) {
     system_ = ScriptedSystem();
@@ -286,9 +286,9 @@ TEST_F(ProcessPollingTest, APlainRunWaitsOnlyWhenAskedAndClosesTheChildOnEveryWa
 
   const std::string text = systemErrorText(5);
   for (const auto& c : std::map<std::string, std::string>{
-           {"start", "CreateProcess failed  ==>  " + text},
-           {"wait", "CreateProcess unable to wait for completion ==> " + text},
-           {"query", "CreateProcess unable to get exit code for process ==> " + text}}) {
+           {"start", systemCallFailure(kCallStartProcess, 5)},
+           {"wait", systemCallFailure(kCallWaitForProcess, 5)},
+           {"query", systemCallFailure(kCallProcessExitCode, 5)}}) {
     system_ = ScriptedSystem();
     system_.failures[c.first] = failure(5);
     EXPECT_EQ(failureOf([this] { return runPlain(true); }), c.second);

@@ -26,7 +26,7 @@ bool hasFreeSpace(const std::string& path, int64_t bytes, int64_t files) {
   os::DiskSpace space;
   const os::FileResult result = os::diskFreeSpace(os::freeSpaceRoot(path), &space);
   if (!result.ok())
-    throw LauncherException("GetDiskFreeSpace failed  ==>  " + systemErrorText(result.code));
+    throw LauncherException(systemCallFailure(kCallDiskFreeSpace, result.code));
   // The cluster size is a 32-bit product, as the drive query's callers always made it.
   const uint32_t clusterSize = space.sectorsPerCluster * space.bytesPerSector;
   return enoughFreeSpace(space.freeClusters, clusterSize, bytes, files);

@@ -37,8 +37,8 @@ os::FileResult requestTempName(const std::string& root, std::string* path) {
   }
 }
 
-std::string failureText(const char* call, const os::FileResult& result) {
-  return std::string(call) + " failed  ==>  " + systemErrorText(result.code);
+std::string failureText(SystemCall call, const os::FileResult& result) {
+  return systemCallFailure(call, result.code);
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ std::string createPrivateDir() {
   for (int attempt = 0; attempt < kNameTakenAttempts; ++attempt) {
     std::string path;
     const os::FileResult named = requestTempName(root, &path);
-    if (!named.ok()) throw LauncherException(failureText("GetTempFileName", named));
+    if (!named.ok()) throw LauncherException(failureText(kCallTempFileName, named));
     // A reserved name that cannot be let go is still this launcher's file.
     if (!os::deleteFile(path).ok()) cleanupList().addTempFile(path);
     made = os::createDirectory(path);
@@ -79,7 +79,7 @@ std::string createPrivateDir() {
     }
     if (made.error != os::FileError::kExists) break;
   }
-  throw LauncherException(failureText("CreateDirectory", made));
+  throw LauncherException(failureText(kCallCreateDirectory, made));
 }
 
 std::string createTempFile() {
@@ -87,7 +87,7 @@ std::string createTempFile() {
   std::string path;
   const os::FileResult named = requestTempName(root, &path);
   if (!named.ok()) {
-    writeLog(failureText("GetTempFileName", named), kLogWarning);
+    writeLog(failureText(kCallTempFileName, named), kLogWarning);
     return std::string();
   }
   cleanupList().addTempFile(path);

@@ -5,6 +5,7 @@
 
 #include "launcher/exceptions.h"
 #include "os/text_resources.h"
+#include "os/version.h"
 
 int messageNumber(int code) {
   static const int kNumbers[] = {8,  9,  10, 11, 12, 13, 14, 15, 16, 19,
@@ -33,3 +34,27 @@ std::string formatMessage(int number, const std::vector<std::string>& inserts) {
 }
 
 std::string systemErrorText(unsigned long code) { return os::systemErrorText(code); }
+
+std::string systemCallFailure(SystemCall call, unsigned long code) {
+  static const char* const kWindows[] = {
+      "CreateProcess failed  ==>  ",
+      "CreateProcess unable to wait for completion ==> ",
+      "CreateProcess unable to get exit code for process ==> ",
+      "PeekNamedPipe failed  ==>  ",
+      "ReadFile failed  ==>  ",
+      "GetTempFileName failed  ==>  ",
+      "CreateDirectory failed  ==>  ",
+      "GetDiskFreeSpace failed  ==>  ",
+  };
+  static const char* const kNeutral[] = {
+      "Starting the program failed  ==>  ",
+      "Waiting for the program failed ==> ",
+      "Getting the program's exit code failed ==> ",
+      "Polling the program's output failed  ==>  ",
+      "Reading the program's output failed  ==>  ",
+      "Making a temporary file name failed  ==>  ",
+      "Creating a directory failed  ==>  ",
+      "Querying the free disk space failed  ==>  ",
+  };
+  return (os::systemIsWindows() ? kWindows : kNeutral)[call] + systemErrorText(code);
+}

@@ -65,3 +65,20 @@ std::string writeFailureText(int error);
 
 // The platform's text for a system error code, ending in a line break.
 std::string systemErrorText(unsigned long code);
+
+// System calls whose failure a report names.
+enum SystemCall {
+  kCallStartProcess,
+  kCallWaitForProcess,
+  kCallProcessExitCode,
+  kCallPeekPipe,
+  kCallReadPipe,
+  kCallTempFileName,
+  kCallCreateDirectory,
+  kCallDiskFreeSpace,
+};
+
+// The report of a failed system call, followed by the system's text for the
+// code: the Windows call's own name on Windows ("CreateProcess failed  ==>  "),
+// words that fit any system elsewhere.
+std::string systemCallFailure(SystemCall call, unsigned long code);

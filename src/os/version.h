@@ -7,4 +7,8 @@ namespace os {
 // the NT family; -1 when the query fails. POSIX systems answer 2.
 int platformId();
 
+// Whether this is Windows (either family): there reports name the Windows
+// calls that failed, as support and earlier versions know them.
+bool systemIsWindows();
+
 }  // namespace os

@@ -4,4 +4,5 @@
 
 namespace os {
 int platformId() { return 2; }
+bool systemIsWindows() { return false; }
 }  // namespace os

@@ -15,4 +15,6 @@ int platformId() {
   return -1;
 }
 
+bool systemIsWindows() { return true; }
+
 }  // namespace os

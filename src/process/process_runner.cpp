@@ -36,18 +36,12 @@ BusyRetry& busyRetry() {
   return retry;
 }
 
-const char kCreateFailed[] = "CreateProcess failed  ==>  ";
-const char kWaitFailed[] = "CreateProcess unable to wait for completion ==> ";
-const char kExitCodeFailed[] = "CreateProcess unable to get exit code for process ==> ";
-const char kPeekFailed[] = "PeekNamedPipe failed  ==>  ";
-const char kReadFailed[] = "ReadFile failed  ==>  ";
-
-[[noreturn]] void fail(const char* prefix, const os::ProcessResult& result) {
-  throw LauncherException(prefix + systemErrorText(result.code));
+[[noreturn]] void fail(SystemCall call, const os::ProcessResult& result) {
+  throw LauncherException(systemCallFailure(call, result.code));
 }
 
 [[noreturn]] void failStart(const os::ProcessResult& result) {
-  const std::string text = kCreateFailed + systemErrorText(result.code);
+  const std::string text = systemCallFailure(kCallStartProcess, result.code);
   if (result.programUnusable) throw ProcessStartFailure(text);
   throw LauncherException(text);
 }
@@ -134,11 +128,11 @@ int32_t ProcessRunner::runPlain(bool showConsole, bool newConsole) {
   guard.started = true;
   if (!waitForExit_) return 0;
   const os::ProcessResult waited = system_.wait(&guard.child);
-  if (!waited.ok()) fail(kWaitFailed, waited);
+  if (!waited.ok()) fail(kCallWaitForProcess, waited);
   bool ended = false;
   uint32_t exitCode = 0;
   const os::ProcessResult queried = system_.queryExit(&guard.child, &ended, &exitCode);
-  if (!queried.ok()) fail(kExitCodeFailed, queried);
+  if (!queried.ok()) fail(kCallProcessExitCode, queried);
   return static_cast<int32_t>(exitCode);
 }
 
@@ -194,7 +188,7 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
     if (running && outputCount == 0 && errorCount == 0) {
       bool ended = false;
       const os::ProcessResult queried = system_.queryExit(&guard.child, &ended, &exitCode);
-      if (!queried.ok()) fail(kExitCodeFailed, queried);
+      if (!queried.ok()) fail(kCallProcessExitCode, queried);
       running = !ended;
       if (running) {
         // A pipe whose writers have all gone would wake every wait at once.
@@ -227,9 +221,9 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
 
 void ProcessRunner::endOverdueChild(os::Child* child) {
   const os::ProcessResult ended = system_.terminate(child);
-  if (!ended.ok()) fail(kWaitFailed, ended);
+  if (!ended.ok()) fail(kCallWaitForProcess, ended);
   const os::ProcessResult waited = system_.wait(child);
-  if (!waited.ok()) fail(kWaitFailed, waited);
+  if (!waited.ok()) fail(kCallWaitForProcess, waited);
 }
 
 uint32_t ProcessRunner::drainPipe(std::string* sink, os::Handle readEnd, bool* broken) {
@@ -239,7 +233,7 @@ uint32_t ProcessRunner::drainPipe(std::string* sink, os::Handle readEnd, bool* b
     if (broken) *broken = true;
     return 0;
   }
-  if (!peeked.ok()) fail(kPeekFailed, peeked);
+  if (!peeked.ok()) fail(kCallPeekPipe, peeked);
   if (available == 0) return 0;
 
   char buffer[kChunkSize + 2] = {};
@@ -250,7 +244,7 @@ uint32_t ProcessRunner::drainPipe(std::string* sink, os::Handle readEnd, bool* b
     ui::advanceProgress(1);
     return 0;
   }
-  if (!read.ok()) fail(kReadFailed, read);
+  if (!read.ok()) fail(kCallReadPipe, read);
   // The chunk counts as text: it ends at its first zero byte.
   sink->append(buffer, std::find(buffer, buffer + std::min(count, kChunkSize), '\0'));
   ui::advanceProgress(1);

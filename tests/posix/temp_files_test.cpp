@@ -92,7 +92,7 @@ TEST_F(PosixTempTest, UnwritableRootIsRetriedAWhileThenReported) {
     createPrivateDir();
     FAIL() << "no failure reported";
   } catch (const LauncherException& e) {
-    EXPECT_EQ(e.message(), std::string("GetTempFileName failed  ==>  ") + std::strerror(EACCES) + "\n");
+    EXPECT_EQ(e.message(), std::string("Making a temporary file name failed  ==>  ") + std::strerror(EACCES) + "\n");
   }
   EXPECT_TRUE(cleanupList().directories().empty());
 }
