@@ -34,7 +34,7 @@ TEST_F(InputFile, RunInstructionsRunsTheNamedScriptAfterTheWalk) {
   EXPECT_EQ(start({"-qm:log", dir_.file("run.log"), "-qm:version", "-qm:in", dir_.file("in.tag")}),
             0);
   // The loading line goes to the log in force; LOGFILE names the log from then on.
-  EXPECT_EQ(readTextFile(dir_.file("run.log")),
+  EXPECT_EQ(readLogFile(dir_.file("run.log")),
             "------------------\nLoading input file " + dir_.file("in.tag") + "\n");
   EXPECT_EQ(settings().logFile, dir_.file("in.log"));
 }
@@ -47,7 +47,7 @@ TEST_F(InputFile, NameInQuotesOpensTheFileButReportsTheQuotedName) {
   const std::string syntax =
       "Syntax error in " + quoted + " at line 2 ==> Missing colon at the end of the tag name.";
   EXPECT_EQ(messages(), (std::vector<std::string>{"Could not load the input file." + syntax, syntax}));
-  EXPECT_EQ(readTextFile(dir_.file("run.log")), "------------------\nLoading input file " +
+  EXPECT_EQ(readLogFile(dir_.file("run.log")), "------------------\nLoading input file " +
                                                     quoted + "\nERROR: " + syntax +
                                                     "\nERROR: " + syntax + "\n");
 }
@@ -73,7 +73,7 @@ TEST_F(InputFile, VerifyWithoutItsValuesIsLoggedAndFails) {
   writeWholeFile(dir_.file("in.tag"),
                  "ACTION: VERIFY_JVM\nVERIFY_JVM_HOME: x\nLOGFILE: " + dir_.file("v.log") + "\n");
   EXPECT_EQ(start({"-qm:in", dir_.file("in.tag")}), -1);
-  EXPECT_NE(readTextFile(dir_.file("v.log"))
+  EXPECT_NE(readLogFile(dir_.file("v.log"))
                 .find("ERROR: TO execute the VERIFY_JVM action, you must also provide values in "
                       "the input file for VERIFY_JVM_FILE and VERIFY_JVM_HOME.\n"),
             std::string::npos);

@@ -196,7 +196,7 @@ TEST_F(ArchiveIndexTest, IndexEdgeCases) {
   EXPECT_EQ(loadError(), "");
   EXPECT_TRUE(launcherArchive().indexLoaded());
   EXPECT_EQ(index().count(), 0);
-  EXPECT_EQ(readTextFile(settings().logFile), "");
+  EXPECT_EQ(readLogFile(settings().logFile), "");
 }
 
 TEST_F(ArchiveIndexTest, TrailerAndIndexOffsetErrors) {
@@ -294,7 +294,7 @@ TEST_F(ArchiveIndexTest, EntriesAreListedInTheLog) {
                                          be32(10) + be32(20) + be16(7) + "app.jar" + '\x01' +
                                          be32(1) + be32(2)));
   ASSERT_EQ(loadError(), "");
-  EXPECT_EQ(readTextFile(settings().logFile),
+  EXPECT_EQ(readLogFile(settings().logFile),
             "------------------\n"
             "file type: 0\n  file id: 0\n  length: 164\n  offset: 270336\n"
             "  file name: instructions.txt\n"
@@ -307,7 +307,7 @@ TEST_F(ArchiveIndexTest, FailedLoadKeepsEarlierEntriesListsNothingAndStaysFailed
   EXPECT_EQ(loadError(), "Invalid file type in file index.");
   EXPECT_EQ(index().count(), 1);
   EXPECT_FALSE(launcherArchive().indexLoaded());
-  EXPECT_EQ(readTextFile(settings().logFile), "");
+  EXPECT_EQ(readLogFile(settings().logFile), "");
   // Reading again would append the same entries a second time.
   useLauncher(launcherAround("stub", kSampleIndex));
   EXPECT_EQ(loadError(), "Invalid file type in file index.");

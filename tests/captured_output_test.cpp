@@ -36,7 +36,7 @@ protected:
     os::setEnvironmentVariable("QM_TEST_CHILD", nullptr);
     LauncherStateTest::TearDown();
   }
-  std::string log() const { return readTextFile(dir_.file("run.log")); }
+  std::string log() const { return readLogFile(dir_.file("run.log")); }
 
   static int32_t capture(const std::string& steps, std::string* out, std::string* err) {
     os::setEnvironmentVariable("QM_TEST_CHILD", &steps);

@@ -119,5 +119,5 @@ TEST_F(Driver, AnUnreadableLauncherFileIsReportedWithTheIndexPrefix) {
   EXPECT_EQ(startLauncher(StringList(), dir_.file("missing.exe")), -1);
   const std::string expected = "Unable to load the launcher file index. Cannot open launcher file.";
   EXPECT_EQ(messages(), std::vector<std::string>{expected});
-  EXPECT_EQ(readTextFile(dir_.file("run.log")), "------------------\nERROR: " + expected + "\n");
+  EXPECT_EQ(readLogFile(dir_.file("run.log")), "------------------\nERROR: " + expected + "\n");
 }

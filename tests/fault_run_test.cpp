@@ -113,7 +113,7 @@ protected:
     return result;
   }
 
-  std::string runLog() const { return readTextFile(dir_.file("run.log")); }
+  std::string runLog() const { return readLogFile(dir_.file("run.log")); }
   std::string lastMessage() const {
     const std::vector<std::string> shown = app_.messages();
     return shown.empty() ? std::string() : shown.back();

@@ -99,7 +99,7 @@ protected:
 
   // The log without its separator line; emptied for the next look.
   std::string takeLog() {
-    std::string text = readTextFile(settings().logFile);
+    std::string text = readLogFile(settings().logFile);
     if (text.rfind("------------------\n", 0) == 0) text.erase(0, 19);
     writeWholeFile(settings().logFile, "");
     return text;

@@ -45,7 +45,7 @@ protected:
                  {JVM, "a.jvm", "DESC: A\nJVM_EXE: bin/java\n"},
                  {APPLICATION_ARCHIVE, "app.jar", "jar"}});
   }
-  std::string log() const { return readTextFile(settings().logFile); }
+  std::string log() const { return readLogFile(settings().logFile); }
 
   LauncherCommands commands_;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "launcher/log.h"
 #include "launcher/settings.h"
@@ -19,9 +20,18 @@ TEST_F(Log, EachProcessBeginsItsPartWithOneSeparator) {
   writeLog("other kind", 7);
   settings().logSeparatorWritten = false;  // as in the next process
   writeLog("second run");
-  EXPECT_EQ(readTextFile(path),
+  EXPECT_EQ(readLogFile(path),
             "earlier\n------------------\nplain\nWARNING: careful\nERROR: broken\nother kind\n"
             "------------------\nsecond run\n");
+  // Each line begins with its time: "2026-12-10T05:50:12.345Z ERROR: broken".
+  const std::string text = readTextFile(path);
+  const size_t line = text.find("ERROR: broken") - 25;
+  const std::string time = text.substr(line, 25);
+  EXPECT_EQ(text[line - 1], '\n') << time;
+  for (size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u, 11u, 12u, 14u, 15u, 17u, 18u, 20u, 21u, 22u})
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(time[i]))) << time;
+  EXPECT_EQ(time.substr(4, 1) + time[7] + time[10] + time[13] + time[16] + time[19] + time.substr(23),
+            "--T::.Z ");
 }
 
 TEST_F(Log, AnUnwritableFileLosesTheLineAndSaysSoOnceOnStandardError) {
@@ -38,7 +48,7 @@ TEST_F(Log, AnUnwritableFileLosesTheLineAndSaysSoOnceOnStandardError) {
       << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
   // The separator goes with the first line that reaches a file.
-  EXPECT_EQ(readTextFile(dir.file("later.log")), "------------------\nkept\n");
+  EXPECT_EQ(readLogFile(dir.file("later.log")), "------------------\nkept\n");
 }
 
 TEST_F(Log, DebugLogHasNoPrefixOrSeparator) {

@@ -15,6 +15,7 @@
 
 #include "launcher/exceptions.h"
 #include "launcher/settings.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -177,7 +178,7 @@ TEST_F(TagFileTest, SyntaxErrorsNameSourceAndLineAndAreLogged) {
   EXPECT_EQ(errorOf("\nB:\n x"), "Syntax error in " + path("in.tag") +
                                      " at line 2 ==> Missing /: tag completer.");
 
-  EXPECT_EQ(textOf(path("run.log")),
+  EXPECT_EQ(readLogFile(path("run.log")),
             "------------------\n"
             "ERROR: Syntax error in embedded.txt at line 4 ==> Missing colon at the end of the tag name.\n"
             "ERROR: Syntax error in b.tag at line 2 ==> Missing /: tag completer.\n"

@@ -25,7 +25,7 @@ protected:
     LauncherStateTest::TearDown();
   }
 
-  std::string log() const { return readTextFile(logs_.file("run.log")); }
+  std::string log() const { return readLogFile(logs_.file("run.log")); }
 
   ScopedTempDir root_;
   ScopedTempDir logs_;

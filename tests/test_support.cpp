@@ -45,6 +45,24 @@ std::string readTextFile(const std::string& path) {
   return text;
 }
 
+std::string readLogFile(const std::string& path) {
+  const std::string text = readTextFile(path);
+  std::string lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    std::string line = text.substr(start, end - start);
+    // "2026-12-10T05:50:12.345Z "
+    if (line.size() >= 25 && line[4] == '-' && line[10] == 'T' && line[19] == '.' &&
+        line[23] == 'Z' && line[24] == ' ')
+      line.erase(0, 25);
+    lines += line;
+    start = end;
+  }
+  return lines;
+}
+
 void writeWholeFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary);
   out << content;

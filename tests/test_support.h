@@ -26,6 +26,9 @@ private:
 std::string readWholeFile(const std::string& path);
 // The file's text with carriage returns dropped, as text mode wrote it.
 std::string readTextFile(const std::string& path);
+// A log file as readTextFile gives it, without the time that begins each of
+// its lines.
+std::string readLogFile(const std::string& path);
 void writeWholeFile(const std::string& path, const std::string& content);
 
 // A user interface that records every call as a line of text.

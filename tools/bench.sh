@@ -146,7 +146,9 @@ plus_ms() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "") print "-"; 
 echo "bench: start-up against java itself" >&2
 export XDG_CACHE_HOME=$work/cache
 : > "$work/s-direct" ; : > "$work/s-first" ; : > "$work/s-repeat" ; : > "$work/s-verifier"
-"$work/sample-launcher" -qm:log "$work/startup.log" hello > /dev/null 2>&1
+"$work/sample-launcher" -qm:log "$work/startup-timed.log" hello > /dev/null 2>&1
+# Without the time that begins each line.
+sed -E 's/^[0-9-]{10}T[0-9:.]{12}Z //' "$work/startup-timed.log" > "$work/startup.log"
 java_home=$(sed -n 's/^Matching JVM home is //p' "$work/startup.log" | head -1)
 java_home=${java_home%/}
 if [ -n "$samples" ] && [ -x "$java_home/bin/java" ] && [ -f "$build/Verify.jar" ]; then

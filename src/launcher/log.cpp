@@ -5,6 +5,20 @@
 #include <cstring>
 
 #include "launcher/settings.h"
+#include "os/clock.h"
+
+namespace {
+
+// "2026-12-10T05:50:12.345Z ": when the line was written, to the millisecond.
+std::string timeStamp() {
+  const os::WallTime now = os::utcNow();
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ ", now.year, now.month,
+                now.day, now.hour, now.minute, now.second, now.millisecond);
+  return text;
+}
+
+}  // namespace
 
 void writeLog(const std::string& text, int kind) {
   LauncherSettings& s = settings();
@@ -26,6 +40,7 @@ void writeLog(const std::string& text, int kind) {
     s.logSeparatorWritten = true;
   }
   const char* prefix = kind == kLogWarning ? "WARNING: " : kind == kLogError ? "ERROR: " : "";
+  std::fputs(timeStamp().c_str(), file);
   std::fputs(prefix, file);
   std::fwrite(text.data(), 1, text.size(), file);
   std::fputc('\n', file);

@@ -1,14 +1,15 @@
 #pragma once
 // The run's log (named by -qm:log or an input file's LOGFILE) and the debug
 // log (named by DBGWIN32VAQ). Both are opened and closed for every write, so
-// they stay complete when the process is killed; an unwritable log loses the
-// line silently.
+// they stay complete when the process is killed; a log that cannot be opened
+// is reported once on standard error and the run goes on without it.
 
 #include <string>
 
 enum LogKind { kLogPlain = 0, kLogWarning = 1, kLogError = 2 };
 
-// Appends one line with the kind's prefix; the first line of a process is
+// Appends one line: the time (UTC, ISO 8601 to the millisecond, then a
+// blank), the kind's prefix and the text. The first line of a process is
 // preceded by the separator line.
 void writeLog(const std::string& text, int kind = kLogPlain);
 

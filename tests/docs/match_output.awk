@@ -4,8 +4,10 @@
 #
 # Lines are compared whole. An expected line "..." stands for any number of
 # lines, none included; an expected line that ends in "..." stands for one
-# line that begins with the text before the dots. Carriage returns and the
-# empty lines at the end of either text are left out.
+# line that begins with the text before the dots; an expected line that
+# begins with "TIME " stands for a line that begins with a log line's time
+# (2026-12-10T05:40:53.913Z and a blank) and goes on as the rest says.
+# Carriage returns and the empty lines at the end of either text are left out.
 
 {
   sub(/\r$/, "")
@@ -15,6 +17,9 @@
 
 function line_matches(pattern, line,    stem) {
   if (pattern == line) return 1
+  if (substr(pattern, 1, 5) == "TIME " &&
+      line ~ /^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]T[0-9][0-9]:[0-9][0-9]:[0-9][0-9]\.[0-9][0-9][0-9]Z /)
+    return line_matches(substr(pattern, 6), substr(line, 26))
   if (length(pattern) > 3 && substr(pattern, length(pattern) - 2) == "...") {
     stem = substr(pattern, 1, length(pattern) - 3)
     return substr(line, 1, length(stem)) == stem

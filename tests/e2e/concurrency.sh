@@ -96,7 +96,7 @@ check "every launcher exits with its own program's code" "$expected" "${codes[*]
 matched=0
 launched=0
 for i in $(seq 1 "$count"); do
-  tr -d '\r' < "$work/logs/$i.log" > "$work/logs/$i.txt"
+  log_text "$work/logs/$i.log" > "$work/logs/$i.txt"
   grep -qxF "Matching JVM home is $home" "$work/logs/$i.txt" && matched=$((matched + 1))
   grep -qxF "$(ran "$i")" "$work/logs/$i.txt" && launched=$((launched + 1))
 done

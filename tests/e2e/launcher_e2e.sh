@@ -41,7 +41,7 @@ run "${english[@]}" -- -qm:log "$([ "$mode" = wine ] && echo run.log || echo "$w
 run "${english[@]}" -- -qm:log "$([ "$mode" = wine ] && echo run.log || echo "$work/run.log")"
 launcher=$saved
 check "a damaged archive exits -1" 255 "$RC"
-log=$(tr -d '\r' < "$work/run.log" 2>/dev/null)
+log=$(log_text "$work/run.log" 2>/dev/null)
 check "two runs write two separator lines" 2 "$(grep -c '^------------------$' <<< "$log")"
 check "the failure is logged as an error" 2 \
   "$(grep -c '^ERROR: Unable to load the launcher file index. ' <<< "$log")"
@@ -70,7 +70,7 @@ mkdir -p "$work/temp"
 temp_arg=$([ "$mode" = wine ] && echo temp || echo "$work/temp")
 run "${english[@]}" -- -qm:log "$(log_name product.log)" -qm:tempdir "$temp_arg"
 check "the embedded script runs to its end and exits 0" 0 "$RC"
-log=$(tr -d '\r' < "$work/product.log" 2>/dev/null)
+log=$(log_text "$work/product.log" 2>/dev/null)
 check "the log lists the five entries" 5 "$(grep -c '^file type: ' <<< "$log")"
 check "the listing gives type, id, length, offset and name" "  file name: launch.txt" \
   "$(grep -A4 '^file type: 2$' <<< "$log" | tail -1)"
@@ -101,7 +101,7 @@ check "a failing script exits -1" 255 "$RC"
 message="Error in instructions. Label not found (NOWHERE) Line number (2)"
 check "a failing script shows its error" "$message" "$(grep -v '^$' <<< "$ERR")"
 check "a failing script logs its error" "ERROR: $message" \
-  "$(tr -d '\r' < "$work/failing.log" | grep '^ERROR: ')"
+  "$(log_text "$work/failing.log" | grep '^ERROR: ')"
 launcher=$saved
 
 # A launcher that installs its bundled JVM, and one that hands over to the
@@ -183,14 +183,14 @@ MANIFEST
   check "a failed launch shows the application's error output" "to standard error" \
     "$(grep -v '^$' <<< "$ERR" | tail -1)"
   check "the application's output is in the log" 1 \
-    "$(grep -c '^Hello from e2e$' "$work/sample.log")"
+    "$(log_text "$work/sample.log" | grep -c '^Hello from e2e$')"
   check "pass-through arguments reach the application unchanged" '[two words]|[C:\dir\]' \
     "$(grep -E '^\[(two|C:)' "$work/sample.log" | paste -sd '|')"
   check "the temp root is empty after a launch" "" "$(ls -A "$work/temp")"
 
   run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:log "$work/paths.log" 5
   check "without -qm:javahome the JVM paths of the machine lead to a JDK" 5 "$RC"
-  check "the search logs the home it matched" 1 "$(grep -c '^Matching JVM home is /' "$work/paths.log")"
+  check "the search logs the home it matched" 1 "$(log_text "$work/paths.log" | grep -c '^Matching JVM home is /')"
   run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:silent -qm:javahome "$jdk" 0
   check "a successful launch exits 0 and shows nothing when silent" "0||" "$RC|$OUT|$ERR"
   run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:silent -qm:javahome "$jdk" 4
@@ -274,7 +274,7 @@ MANIFEST
     -qm:javahome "$windows_home" "two words" 'C:\dir\'
   check "the sample launcher finds the fake JVM and exits with its code" 0 "$RC"
   check "the fake JVM's home is the match" 1 \
-    "$(tr -d '\r' < "$work/fake.log" | grep -c -F "Matching JVM home is $windows_home")"
+    "$(log_text "$work/fake.log" | grep -c -F "Matching JVM home is $windows_home")"
   # The Windows 95 family's own tokenizer drops a backslash that ends the
   # launcher's command line; what the launcher got reaches the program whole.
   last_argument='C:\dir\'

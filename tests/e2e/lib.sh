@@ -49,6 +49,12 @@ run_in() {
   rm -f "$work/stderr"
 }
 
+# log_text FILE: a log without carriage returns and without the time that
+# begins each of the launcher's lines.
+log_text() {
+  tr -d '\r' < "$1" | sed -E 's/^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}Z //'
+}
+
 # run [ENV=VALUE...] -- ARGS...: runs the launcher in the work folder.
 run() { run_in "$work" "$@"; }
 

@@ -80,14 +80,14 @@ received() {
 # launch_output_logged LOG: 1 when the log holds the output of a launch of
 # the application, 0 otherwise (verifications log their output too).
 launch_output_logged() {
-  tr -d '\r' < "$1" | awk '/^Executing launch script command: .*quillmark\.sample\.Main/ { app = 1; next }
+  log_text "$1" | awk '/^Executing launch script command: .*quillmark\.sample\.Main/ { app = 1; next }
     /^Executing launch script command: / { app = 0 }
     app && /^Output from the launch script execution$/ { found = 1 }
     END { print found + 0 }'
 }
 
 # command_in LOG: the Java command line the launcher logged.
-command_in() { tr -d '\r' < "$1" | sed -n 's/^Executing launch script command: //p'; }
+command_in() { log_text "$1" | sed -n 's/^Executing launch script command: //p'; }
 
 sample=$(pack sample "$samples/launch.txt" "${jvm_files[@]}")
 launcher=$sample
@@ -97,7 +97,7 @@ run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:log "$(log_name run.log)" -qm
 check "the sample launcher runs the application and exits 0" 0 "$RC"
 check "the application gets the pass-through arguments" "two words|second" "$(received | paste -sd '|')"
 check "the home given with -qm:javahome is the match" 1 \
-  "$(tr -d '\r' < "$work/run.log" | grep -c "^Matching JVM home is $(sed 's/\\/\\\\/g' <<< "$home")$")"
+  "$(log_text "$work/run.log" | grep -c "^Matching JVM home is $(sed 's/\\/\\\\/g' <<< "$home")$")"
 if [ "$mode" = native ]; then
   check "the application's output is on the console" "Hello from the Quillmark sample application." \
     "$(grep -o 'Hello from the Quillmark sample application\.' <<< "$OUT")"
@@ -207,7 +207,7 @@ check "-cp:p and -cp:a put their paths before and after the archive" 1 \
 rm -f "$work/debug.log"
 run "${english[@]}" DBGWIN32VAQ="$(log_name debug.log)" -- -qm:tempdir "$temp_arg" -qm:javahome "$home"
 check "DBGWIN32VAQ names a debug log that the launcher starts" "Console Launcher Started" \
-  "$(tr -d '\r' < "$work/debug.log" 2>/dev/null | head -1)"
+  "$(log_text "$work/debug.log" 2>/dev/null | head -1)"
 
 # Options without their values.
 run "${english[@]}" -- -qm:version -qm:log
@@ -280,7 +280,7 @@ launcher=$sample
 sleep 1
 check "-qm:orig never removes a launcher outside a private directory" yes \
   "$([ -f "$work/users-folder/product${sample##*/sample}" ] && echo yes || echo no)"
-check "-qm:orig says why it removes nothing" 1 "$(tr -d '\r' < "$work/refused.log" | grep -c '^WARNING: Refusing to remove ')"
+check "-qm:orig says why it removes nothing" 1 "$(log_text "$work/refused.log" | grep -c '^WARNING: Refusing to remove ')"
 check "-qm:orig leaves the original alone" yes \
   "$([ -f "$work/original/product${sample##*/sample}" ] && echo yes || echo no)"
 
