@@ -67,7 +67,7 @@ TEST_F(LaunchScriptTest, PathsAreDataAndStayOneArgumentWhateverTheyHold) {
   const std::string odd = std::string("odd @x@ %TEMP_DIR%() #PATH# ") +
                           (os::pathSeparator() == '/' ? "\"q\" " : "") + "' $HOME; a\\b \xc3\xa9";
   const std::string root = ensureTrailingSeparator(temp_.path()) + odd;
-  std::filesystem::create_directories(std::filesystem::u8path(root));
+  std::filesystem::create_directories(root);  // named as the launcher names it
   setTempRoot(root);
   useLauncher({{APPLICATION_ARCHIVE, "app.jar", "PK"}});
   settings().originalLauncherFile = "/apps/" + odd + "/setup.exe";
