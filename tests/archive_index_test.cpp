@@ -411,6 +411,27 @@ TEST_F(ArchiveScriptsTest, LoadIndexLoadsTheEmbeddedScripts) {
   EXPECT_EQ(index().entryAt(4)->tagFile, nullptr);
 }
 
+// An index whose entries do not fit the file it ends (damaged on the way)
+// is refused before any script is read from it.
+TEST_F(ArchiveScriptsTest, EntriesOutsideTheirPlaceAreADamagedFile) {
+  const auto record = [](char type, uint32_t length, uint32_t offset, const std::string& name) {
+    return std::string(1, type) + be32(0) + be32(length) + be32(offset) +
+           be16(static_cast<uint16_t>(name.size())) + name + '\0';
+  };
+  const std::string body = "stubINSTRUCTIONS: x\n";  // the script at bytes 4 to 20
+  useLauncher(launcherAround(body, be32(2) + record('\0', 16, 4, "instructions.txt") +
+                                       record('\1', 10, 10, "a.jvm")));
+  EXPECT_EQ(loadError(true),
+            "The launcher file is damaged or incomplete: a.jvm starts at byte 10, inside "
+            "instructions.txt.");
+  resetLauncherArchive();
+  useLauncher(launcherAround(body, be32(1) + record('\0', 100, 4, "instructions.txt")));
+  EXPECT_EQ(loadError(true),
+            "The launcher file is damaged or incomplete: instructions.txt ends at byte 104, past "
+            "the index at byte 20.");
+  EXPECT_EQ(launcherArchive().instructionScript(), nullptr);
+}
+
 TEST_F(ArchiveScriptsTest, LoadIndexWithoutScriptsParsesNothing) {
   useScriptedLauncher();
   ASSERT_EQ(loadError(false), "");

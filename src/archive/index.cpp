@@ -3,6 +3,7 @@
 
 #include "archive/index.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -94,7 +95,35 @@ FileEntry readIndexRecord(std::FILE* file) {
   return entry;
 }
 
+namespace {
+
 const char kDamagedLauncherFile[] = "The launcher file is damaged or incomplete: ";
+
+// Entries that run past the index or into each other: a download cut short
+// before a rewritten index, or bytes changed on the way. Their content would
+// not be what was packed.
+void checkEntriesFit(const std::vector<FileEntry>& entries, int64_t indexOffset) {
+  std::vector<const FileEntry*> byOffset;
+  for (const FileEntry& entry : entries)
+    if (entry.length != 0) byOffset.push_back(&entry);
+  std::sort(byOffset.begin(), byOffset.end(),
+            [](const FileEntry* a, const FileEntry* b) { return a->offset < b->offset; });
+  const FileEntry* previous = nullptr;
+  for (const FileEntry* entry : byOffset) {
+    const int64_t end = static_cast<int64_t>(entry->offset) + entry->length;
+    if (entry->offset < 0 || entry->length < 0 || end > indexOffset)
+      throw LauncherException(kDamagedLauncherFile + entry->fileName + " ends at byte " +
+                              std::to_string(end) + ", past the index at byte " +
+                              std::to_string(indexOffset) + ".");
+    if (previous && entry->offset < static_cast<int64_t>(previous->offset) + previous->length)
+      throw LauncherException(kDamagedLauncherFile + entry->fileName + " starts at byte " +
+                              std::to_string(entry->offset) + ", inside " +
+                              previous->fileName + ".");
+    previous = entry;
+  }
+}
+
+}  // namespace
 
 LauncherArchive::LauncherArchive() : jvmSearch_(new JvmSearch) {}
 LauncherArchive::~LauncherArchive() = default;
@@ -127,7 +156,10 @@ void LauncherArchive::loadIndex(bool loadScripts) {
       const int32_t fileCount = readInt32(file, "Unable to read the file count.");
       for (int32_t i = 0; i < fileCount; ++i) index_.append(readIndexRecord(file));
       for (const FileEntry& entry : index_.entries()) writeLog(entryListing(entry));
-      if (loadScripts) this->loadScripts(file);
+      if (loadScripts) {
+        checkEntriesFit(index_.entries(), indexOffset);
+        this->loadScripts(file);
+      }
     }
   } catch (const LauncherException& e) {
     loadFailure_ = e.message();
