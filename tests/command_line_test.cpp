@@ -24,6 +24,20 @@ TEST(Windows95CommandLine, QuotedArgumentEndingInBackslashRunsOn) {
   EXPECT_EQ(splitWindows95CommandLine("p \"C:\\dir\\\" rest"), (Args{"p", "C:\\dir\" rest"}));
 }
 
+// A path ending in a backslash does not swallow the blank and the next
+// argument; and what a launcher hands a nested one on this family comes back.
+TEST(Windows95CommandLine, ABackslashBeforeABlankEndsTheTokenAndArgumentsRoundTrip) {
+  EXPECT_EQ(splitWindows95CommandLine("app.exe -qm:tempdir C:\\TEMP\\ -qm:log x.log"),
+            (Args{"app.exe", "-qm:tempdir", "C:\\TEMP\\", "-qm:log", "x.log"}));
+  const Args arguments = {"C:\\dir\\", "two words", "a\"b", "tab\tin", "\\\\server\\share",
+                          "C:\\my dir\\", "end \\ space\\ ", "%PATH%", "x"};
+  std::string line = "prog.exe";
+  for (const std::string& argument : arguments) line += ' ' + quoteWindows95Argument(argument);
+  Args expected = {"prog.exe"};
+  expected.insert(expected.end(), arguments.begin(), arguments.end());
+  EXPECT_EQ(splitWindows95CommandLine(line + ' '), expected) << line;
+}
+
 TEST(Windows95CommandLine, EmptyQuotedArgumentsAreDroppedAndPendingEscapesToo) {
   EXPECT_EQ(splitWindows95CommandLine("p \"\" x"), (Args{"p", "x"}));
   EXPECT_EQ(splitWindows95CommandLine("p x\\"), (Args{"p", "x"}));

@@ -27,7 +27,7 @@ build() {
   ninja -C "build/$tree" > /dev/null
 }
 build release ""
-build win32-release mingw32.cmake
+build win32-release mingw32-shipped.cmake
 mkdir -p build/samples
 build/release/qmpack samples/linux.manifest > /dev/null
 build/release/qmpack samples/windows.manifest > /dev/null

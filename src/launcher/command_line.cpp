@@ -29,9 +29,15 @@ size_t readToken(const std::string& line, size_t pos, bool escapes, std::string&
       escapePending = true;
       ++pos;
     } else if (escapePending) {
+      escapePending = false;
+      // A path such as C:\TEMP\ ends its token: the backslash keeps the
+      // blank after it from nothing, and the next argument stays apart.
+      if (!quoted && isSpace(c)) {
+        token += '\\';
+        return pos;
+      }
       if (c != '"') token += '\\';
       token += c;
-      escapePending = false;
       ++pos;
     } else if (quoted) {
       ++pos;
@@ -53,6 +59,26 @@ size_t readToken(const std::string& line, size_t pos, bool escapes, std::string&
 }
 
 }  // namespace
+
+std::string quoteWindows95Argument(const std::string& argument) {
+  std::string quoted;
+  size_t i = 0;
+  while (i < argument.size()) {
+    // Blanks, and the backslashes right before them, are written inside
+    // quotes: outside, a backslash would take the quote for a literal one.
+    size_t runEnd = i;
+    while (runEnd < argument.size() && argument[runEnd] == '\\') ++runEnd;
+    if (runEnd < argument.size() && isSpace(argument[runEnd])) {
+      while (runEnd < argument.size() && isSpace(argument[runEnd])) ++runEnd;
+      quoted += '"' + argument.substr(i, runEnd - i) + '"';
+      i = runEnd;
+      continue;
+    }
+    if (argument[i] == '"') quoted += '\\';
+    quoted += argument[i++];
+  }
+  return quoted;
+}
 
 std::vector<std::string> splitWindows95CommandLine(const std::string& line) {
   std::vector<std::string> tokens;

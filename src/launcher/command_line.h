@@ -20,5 +20,12 @@ private:
 
 // The Windows 95 family's splitting of an ANSI command line: quotes group,
 // empty tokens are dropped, and after the program path a backslash escapes
-// the next character (a quote becomes a literal quote).
+// the next character (a quote becomes a literal quote) except a blank
+// outside quotes, which ends the token after the backslash.
 std::vector<std::string> splitWindows95CommandLine(const std::string& line);
+
+// The argument written so that splitWindows95CommandLine reads it back whole
+// when it is not the first and a blank follows it (a backslash that ends the
+// line is dropped). What cannot be written for that reading: an empty
+// argument, and a backslash right before a quote, which comes back doubled.
+std::string quoteWindows95Argument(const std::string& argument);

@@ -1,7 +1,10 @@
+// The Windows command line: the NT family's own splitting of the wide line,
+// the ANSI line for the 95 family's tokenizer.
 #include "os/command_line.h"
 
 #include <windows.h>
-#include <shellapi.h>
+
+#include "os/windows_argv.h"
 
 namespace os {
 
@@ -17,10 +20,20 @@ static std::string ansiFromWide(const wchar_t* text) {
 std::string ansiCommandLine() { return GetCommandLineA(); }
 
 std::vector<std::string> platformArguments() {
+  // Looked up when needed: the 95 family's shell has no working
+  // CommandLineToArgvW, and an import of it would tie the program's loading
+  // to a DLL that only this path needs. Where it is missing, the ANSI line is
+  // split by the same rules.
+  typedef LPWSTR*(WINAPI * SplitWide)(LPCWSTR, int*);
+  HMODULE shell = LoadLibraryA("shell32.dll");
+  const SplitWide split =
+      shell ? reinterpret_cast<SplitWide>(
+                  reinterpret_cast<void*>(GetProcAddress(shell, "CommandLineToArgvW")))
+            : nullptr;
   std::vector<std::string> arguments;
   int count = 0;
-  LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!list) return arguments;
+  LPWSTR* list = split ? split(GetCommandLineW(), &count) : nullptr;
+  if (!list) return splitWindowsCommandLine(GetCommandLineA());
   for (int i = 0; i < count; ++i) arguments.push_back(ansiFromWide(list[i]));
   LocalFree(list);
   return arguments;

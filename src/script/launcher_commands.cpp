@@ -14,6 +14,7 @@
 #include "launch/execute_launch.h"
 #include "launch/launch_script.h"
 #include "launch/pass_through.h"
+#include "launcher/command_line.h"
 #include "launcher/exceptions.h"
 #include "launcher/log.h"
 #include "launcher/messages.h"
@@ -219,12 +220,20 @@ void LauncherCommands::doExecuteLauncher(int32_t position) {
   const std::string directory = createPrivateDir();
   const std::string program = extractTo(*entry, directory);
   os::allowExecution(program);
-  // Each argument quoted so that the child reads it back exactly, trailing
-  // backslashes and inner quotes included; the program's path too, as an
-  // unquoted path with a blank would start another program first.
+  // Each argument written so that the child launcher, which splits its line
+  // by the same family's rule as this one, reads it back exactly, trailing
+  // backslashes and inner quotes included; the program's path is quoted, as
+  // an unquoted path with a blank would start another program first.
   std::string command = quotePassThroughArgument(program);
-  command += " -qm:orig " + quotePassThroughArgument(settings().launcherFile);
-  command += passThroughText(settings().launcherArguments);
+  if (settings().windows95Family) {
+    command += " -qm:orig " + quoteWindows95Argument(settings().launcherFile);
+    for (const std::string& argument : settings().launcherArguments.items())
+      command += ' ' + quoteWindows95Argument(argument);
+    command += ' ';  // a backslash that ended the line would be dropped
+  } else {
+    command += " -qm:orig " + quotePassThroughArgument(settings().launcherFile);
+    command += passThroughText(settings().launcherArguments);
+  }
   runProcess(command, directory, true, false, false, nullptr, nullptr, true);
   // The child launcher runs from this directory after this launcher has
   // gone, and removes it itself at its own exit; until it has started, the

@@ -26,6 +26,15 @@ else
   run LC_ALL= LC_MESSAGES= LANG=de_DE.UTF-8 -- -qm:in
 fi
 check "German user interface shows text 22 in German" "$(text de 22)" "$ERR"
+# Every country's form of a language gets that language's texts.
+for locale in de_CH:de fr_CA:fr es_ES:es; do
+  if [ "$mode" = wine ]; then
+    run LC_ALL="${locale%%:*}.UTF-8" -- -qm:in
+  else
+    run LC_ALL= LC_MESSAGES= LANG="${locale%%:*}.UTF-8" -- -qm:in
+  fi
+  check "a ${locale%%:*} user reads text 22 in ${locale##*:}" "$(text "${locale##*:}" 22)" "$ERR"
+done
 
 run "${english[@]}" -- pass-through arguments
 check "a launcher file without an archive exits -1" 255 "$RC"
