@@ -110,6 +110,9 @@ bool runStep(const std::string& step, int* exitCode) {
     write(stdout, "read " + std::to_string(typed.size()));
   } else if (name == "touch") {
     std::ofstream(value, std::ios::binary) << "here";
+  } else if (name == "jvmfile") {
+    // What a JVM installer lays down in its destination.
+    std::ofstream("jvm", std::ios::binary) << "DESC: Installed runtime\r\nJVM_EXE: bin\\java.exe\r\n";
   } else if (name == "args") {
     const char* outputName = std::getenv("QM_TEST_OUTPUT");
     std::ofstream out(outputName ? outputName : "", std::ios::binary);

@@ -156,6 +156,69 @@ MANIFEST
     "$(grep -c '^------------------$' "$work/handover.log" 2>/dev/null)"
   check "the embedded launcher removed itself and its directory" "" "$(ls -A "$work/temp")"
   launcher=$saved
+else
+  # The same under Wine: the installer is a copy of the test program that
+  # writes its jvm file; the embedded launcher removes itself through a
+  # batch file (NT family) or through wininit.ini at the next start of
+  # Windows (95 family).
+  rm -rf "$work/temp" && mkdir -p "$work/temp"
+  cp "$(dirname "$launcher")/qmtests.exe" "$work/setup.exe"
+  cat > "$work/install.manifest" <<MANIFEST
+STUB: $launcher
+OUTPUT: $work/installing.exe
+ENTRIES:
+  INSTRUCTIONS 0 "$fixtures/install-instructions.txt" name=instructions.txt
+  JVM_INSTALLER 1 "$work/setup.exe" name=setup.exe
+/:
+MANIFEST
+  "$qmpack" "$work/install.manifest" > /dev/null
+  saved=$launcher
+  launcher=$work/installing.exe
+  run "${english[@]}" QM_TEST_CHILD=jvmfile -- -qm:tempdir temp -qm:log install.log
+  check "INSTALL_JVM runs the bundled installer and finds its jvm file" 0 "$RC"
+  check "the installed JVM's directory is removed at exit" "" "$(ls -A "$work/temp")"
+
+  launcher=$saved
+  launcher=$(pack inner instructions.txt)
+  cat > "$work/outer.manifest" <<MANIFEST
+STUB: $saved
+OUTPUT: $work/outer.exe
+ENTRIES:
+  EMBEDDED_LAUNCHER 0 "$launcher" name=inner.exe
+  INSTRUCTIONS 1 "$fixtures/outer-instructions.txt" name=instructions.txt
+/:
+MANIFEST
+  "$qmpack" "$work/outer.manifest" > /dev/null
+  launcher=$work/outer.exe
+  # Wine does what wininit.ini asks when it next starts Windows, and keeps
+  # the file as wininit.bak; the names' letter case is Windows' to choose.
+  wininit_files() { find "$prefix/drive_c/windows" -maxdepth 1 -iname 'wininit.*'; }
+  wininit_files | while read -r file; do rm -f "$file"; done
+  wininit_deletions() {
+    wininit_files | while read -r file; do tr -d '\r' < "$file"; done | grep -c '^NUL=.*LRE.*\.tmp'
+  }
+  # A path that ends in a backslash, before further options: on the 95
+  # family both launchers must read it as one argument, or no log is written.
+  # (Absolute paths: the embedded launcher runs in a directory of its own.)
+  windows_work="Z:$(tr / '\\' <<< "$work")"
+  run "${english[@]}" -- -qm:tempdir "$windows_work\\temp\\" -qm:log "$windows_work\\handover.log" \
+    'C:\dir\' "two words"
+  check "EXECUTE_LAUNCHER returns at once with the script's result" 0 "$RC"
+  for _ in $(seq 150); do
+    [ "$(grep -c '^------------------' "$work/handover.log" 2>/dev/null)" = 2 ] &&
+      if [[ $prefix == *win98 ]]; then [ "$(wininit_deletions)" = 2 ]; else [ -z "$(ls -A "$work/temp")" ]; fi &&
+      break
+    sleep 0.1
+  done
+  check "the embedded launcher ran with the same arguments" 2 \
+    "$(grep -c '^------------------' "$work/handover.log" 2>/dev/null)"
+  if [[ $prefix == *win98 ]]; then
+    check "the embedded launcher leaves its removal to the next start of Windows" 2 \
+      "$(wininit_deletions)"
+  else
+    check "the embedded launcher removed itself and its directory" "" "$(ls -A "$work/temp")"
+  fi
+  launcher=$saved
 fi
 
 # The sample script finds the machine's JDK and launches a real Java program.
