@@ -16,6 +16,6 @@ void JvmFile::expandOne(std::string& text, char, size_t start, size_t end) {
   if (name == "JVM_HOME") value = withoutTrailingSeparator(value);
   // The paths the search found are data; the file's own values are template
   // text that may hold # markers.
-  if (name == "JVM_HOME" || name == "JVM_FILE") value = literalText(value);
+  value = name == "JVM_HOME" || name == "JVM_FILE" ? literalText(value) : sealMarkerBytes(value);
   text.replace(start, end - start + 1, value);
 }

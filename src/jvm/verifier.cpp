@@ -17,9 +17,10 @@ std::string verifierCommandTemplate(const std::string& home, char separator,
   std::string command = "\"" + literalText(directory) + "@JVM_EXE@\" %CP%(";
   const bool quoted = classpath.size() >= 2 && classpath.front() == '"' && classpath.back() == '"';
   command += quoted ? "\"\"\"" + literalText(classpath.substr(1, classpath.size() - 2)) + "\"\"\""
-                    : classpath;
-  command += ") " + className;
-  for (const PropertyPattern& property : properties) command += " " + property.name;
+                    : sealMarkerBytes(classpath);
+  command += ") " + sealMarkerBytes(className);
+  for (const PropertyPattern& property : properties)
+    command += " " + sealMarkerBytes(property.name);
   return command;
 }
 

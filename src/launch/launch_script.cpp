@@ -25,11 +25,11 @@ private:
 }  // namespace
 
 LaunchScript::LaunchScript(const TagFile& script)
-    : command_(script.value("COMMAND", 0)),
+    : command_(sealMarkerBytes(script.value("COMMAND", 0))),
       displayConsole_(script.flag("DISPLAY_CONSOLE", false)),
       autoSetWorkingDir_(script.flag("AUTO_SET_WORKING_DIR", true)),
       description_(script.value("DESC", 0)),
-      archive_(script.value("ARCHIVE", 0)),
+      archive_(sealMarkerBytes(script.value("ARCHIVE", 0))),
       sourceTagFile_(&script) {}
 
 LaunchScript::LaunchScript(const std::string& command, bool captureOutput,
@@ -83,7 +83,8 @@ void LaunchScript::fail(const std::string& text, const std::string& message) con
 }
 
 std::string LaunchScript::jvmValue(const std::string& tag) const {
-  return currentJvmFile_ ? currentJvmFile_->tagFile().value(tag, 0) : std::string();
+  return currentJvmFile_ ? sealMarkerBytes(currentJvmFile_->tagFile().value(tag, 0))
+                         : std::string();
 }
 
 std::string LaunchScript::substituteValues(const std::string& text) {

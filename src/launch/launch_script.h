@@ -17,7 +17,9 @@ public:
   // AUTO_SET_WORKING_DIR (default on), DESC and ARCHIVE; output is
   // captured and the archive's class-path entries are included.
   explicit LaunchScript(const TagFile& script);
-  // From a bare command text, as JVM verification builds one.
+  // From a bare command text, as JVM verification builds one: it may hold
+  // sealed values (literalText); its other text must not hold the bytes
+  // that mark them (sealMarkerBytes).
   LaunchScript(const std::string& command, bool captureOutput, bool includeEmbeddedClassPath);
 
   // The command with its functions, then the JVM file's values, then the

@@ -66,6 +66,16 @@ std::string literalText(const std::string& value) {
   return sealed + kClose;
 }
 
+std::string sealMarkerBytes(const std::string& text) {
+  if (text.find_first_of(std::string{kOpen, kClose, kEscape}) == std::string::npos) return text;
+  std::string sealed;
+  for (char c : text) {
+    const bool marker = c == kOpen || c == kClose || c == kEscape;
+    sealed += marker ? literalText(std::string(1, c)) : std::string(1, c);
+  }
+  return sealed;
+}
+
 std::string openLiteralsAsTheyAre(const std::string& text) {
   std::string result;
   size_t position = 0;

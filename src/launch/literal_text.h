@@ -10,6 +10,11 @@
 // empty for an empty value.
 std::string literalText(const std::string& value);
 
+// Template text with the few control bytes that mark sealed values sealed
+// themselves, so that a template holding them (by accident or on purpose)
+// comes out as it went in.
+std::string sealMarkerBytes(const std::string& text);
+
 // The command with every sealed value opened. Within double quotes (after
 // the program name) a value's double quotes, and the backslashes before them
 // or before the closing quote, are escaped by the rules children read their

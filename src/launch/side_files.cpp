@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "launch/literal_text.h"
 #include "launch/paths.h"
 #include "launcher/settings.h"
 #include "launcher/text.h"
@@ -19,7 +20,7 @@ std::vector<std::string> readSideFile(const char* extension) {
   if (!file) return lines;
   for (bool atEnd = false; !atEnd;) {
     const std::string line = readLine(file, &atEnd);
-    if (!line.empty()) lines.push_back(line);
+    if (!line.empty()) lines.push_back(sealMarkerBytes(line));
   }
   std::fclose(file);
   return lines;

@@ -25,6 +25,9 @@ void InstructionInterpreter::substituteVariables(std::string& text,
                                                  const std::string& context) const {
   const std::string prefix = context + " ";
   if (text.empty()) raiseScriptError(prefix + "Empty expression.");
+  // Found paths go in sealed and come out whole; the bytes that mark them
+  // are sealed wherever else they stand.
+  text = sealMarkerBytes(text);
   for (int pass = 0;; ++pass) {
     if (pass == kMaxSubstitutionPasses)
       raiseScriptError(prefix + "Variable references nest too deeply.");
@@ -55,7 +58,7 @@ void InstructionInterpreter::substituteVariables(std::string& text,
           const VariableRef ref = parseVariableRef(text.substr(open + 1, close - open - 1), context);
           // A path the launcher found is data, sealed against later passes.
           const bool found = ref.type == 'S' && holdsFoundPath(ref.number);
-          out += found ? literalText(variableText(ref)) : variableText(ref);
+          out += found ? literalText(variableText(ref)) : sealMarkerBytes(variableText(ref));
         } catch (...) {
           keepProgress(open);
           throw;

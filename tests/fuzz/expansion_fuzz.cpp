@@ -17,6 +17,7 @@
 #include "jvm/jvm_file.h"
 #include "launch/launch_script.h"
 #include "launch/launch_testing.h"
+#include "launch/literal_text.h"
 #include "launch/text_expander.h"
 #include "launcher/exceptions.h"
 #include "launcher/settings.h"
@@ -83,7 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string command(reinterpret_cast<const char*>(data) + 1, size - 1);
   TagFile tags = jvmTags(data[0]);
   JvmFile jvm(tags, "fuzz.jvm");
-  LaunchScript script(command, true, false);
+  // As a launch script file gives it: the bytes that mark sealed values are
+  // sealed themselves.
+  LaunchScript script(sealMarkerBytes(command), true, false);
   std::string result;
   bool built = true;
   try {
