@@ -1,4 +1,5 @@
 // The three hint searches of one JVM description file.
+#include <algorithm>
 #include <vector>
 
 #include "jvm/fixed_drives.h"
@@ -16,6 +17,13 @@ namespace {
 
 std::string searchingFor(const JvmFile& jvmFile, const char* hints) {
   return "Searching for " + jvmFile.tagFile().value("DESC", 0) + " using " + hints;
+}
+
+// Where a home came from, when not from the process's own registry view.
+std::string registryViewNote(os::RegistryView view) {
+  if (view == os::RegistryView::k64Bit) return " in the 64-bit view of the registry";
+  if (view == os::RegistryView::k32Bit) return " in the 32-bit view of the registry";
+  return std::string();
 }
 
 // The launcher directory followed by a relative hint.
@@ -37,12 +45,20 @@ std::unique_ptr<JvmMatch> JvmFile::searchPlatformHints(const std::string& classp
   for (int i = 0; i < count && !found; ++i) {
     const std::string hint = tagFile_.value("PLATFORM_HINT", i);
     if (hint.empty()) continue;
-    std::vector<std::string> homes;
-    resolvePlatformHint(hint, homes);
-    for (const std::string& home : homes) {
-      if (home.empty() || found) continue;
-      writeLog("Checking JVM at " + home + " which was resolved from platform hint " + hint);
-      found = checkCandidate(home, classpath, className);
+    std::vector<std::string> tried;
+    for (const os::RegistryView view : os::registryViews()) {
+      std::vector<std::string> homes;
+      resolvePlatformHint(hint, homes, view);
+      for (const std::string& home : homes) {
+        // A key both views share names the same home twice.
+        if (home.empty() || found ||
+            std::find(tried.begin(), tried.end(), home) != tried.end())
+          continue;
+        tried.push_back(home);
+        writeLog("Checking JVM at " + home + " which was resolved from platform hint " + hint +
+                 registryViewNote(view));
+        found = checkCandidate(home, classpath, className);
+      }
     }
   }
   return found;

@@ -8,10 +8,10 @@ namespace {
 
 // The home held by value valueName of key keyPath: 0 and the text, which is
 // empty for an empty value, or the error that stopped the read.
-unsigned long readHome(os::RegistryHive hive, const std::string& keyPath,
+unsigned long readHome(os::RegistryHive hive, const std::string& keyPath, os::RegistryView view,
                        const std::string& valueName, std::string* home) {
   os::RegistryKey key = 0;
-  unsigned long error = os::openRegistryKey(hive, keyPath, &key);
+  unsigned long error = os::openRegistryKey(hive, keyPath, view, &key);
   if (error != 0) return error;
   error = os::readRegistryText(key, valueName, home);
   os::closeRegistryKey(key);
@@ -52,7 +52,8 @@ bool registryHiveFromName(const std::string& name, os::RegistryHive* hive) {
   return false;
 }
 
-void resolvePlatformHint(const std::string& hint, std::vector<std::string>& homes) {
+void resolvePlatformHint(const std::string& hint, std::vector<std::string>& homes,
+                         os::RegistryView view) {
   homes.clear();
   if (hint.empty()) return;
   const PlatformHintParts parts = splitPlatformHint(hint);
@@ -61,18 +62,21 @@ void resolvePlatformHint(const std::string& hint, std::vector<std::string>& home
     throw LauncherException(formatMessage(kTextInvalidHive, {parts.hive, hint}));
   if (!os::hasRegistry()) return;
   os::RegistryKey key = 0;
-  unsigned long error = os::openRegistryKey(hive, parts.keyPath, &key);
+  unsigned long error = os::openRegistryKey(hive, parts.keyPath, view, &key);
   // A key that does not open has no subkey either, so only a value that
   // cannot be read earns the try of the default value one level down.
   if (error == 0) {
     std::string home;
     error = os::readRegistryText(key, parts.valueName, &home);
     os::closeRegistryKey(key);
-    if (error != 0) error = readHome(hive, parts.afterHive, std::string(), &home);
+    if (error != 0) error = readHome(hive, parts.afterHive, view, std::string(), &home);
     if (error == 0) {
       if (!home.empty()) homes.push_back(home);
       return;
     }
   }
-  writeLog(formatMessage(kTextInvalidPlatformHint, {systemErrorText(error)}), kLogWarning);
+  // The other view is read in case a JVM of the other width registered
+  // there; that it holds nothing is no news.
+  if (view == os::RegistryView::kProcess)
+    writeLog(formatMessage(kTextInvalidPlatformHint, {systemErrorText(error)}), kLogWarning);
 }

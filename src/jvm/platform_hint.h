@@ -21,7 +21,8 @@ PlatformHintParts splitPlatformHint(const std::string& hint);
 // case included.
 bool registryHiveFromName(const std::string& name, os::RegistryHive* hive);
 
-// Replaces homes with the JVM home the hint yields (none or one). A key or
-// value that cannot be read is a warning in the log. Throws
-// LauncherException (text 27) for an unknown hive.
-void resolvePlatformHint(const std::string& hint, std::vector<std::string>& homes);
+// Replaces homes with the JVM home the hint yields in the view (none or
+// one). A key or value of the process's own view that cannot be read is a
+// warning in the log. Throws LauncherException (text 27) for an unknown hive.
+void resolvePlatformHint(const std::string& hint, std::vector<std::string>& homes,
+                         os::RegistryView view = os::RegistryView::kProcess);

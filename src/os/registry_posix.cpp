@@ -8,7 +8,11 @@ namespace os {
 
 bool hasRegistry() { return false; }
 
-unsigned long openRegistryKey(RegistryHive, const std::string&, RegistryKey*) { return ENOSYS; }
+std::vector<RegistryView> registryViews() { return {RegistryView::kProcess}; }
+
+unsigned long openRegistryKey(RegistryHive, const std::string&, RegistryView, RegistryKey*) {
+  return ENOSYS;
+}
 
 unsigned long readRegistryText(RegistryKey, const std::string&, std::string*) { return ENOSYS; }
 

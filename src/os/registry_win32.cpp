@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "os/version.h"
+
 namespace os {
 
 namespace {
@@ -27,13 +29,42 @@ HKEY predefinedKey(RegistryHive hive) {
 
 HKEY handleOf(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
 
+constexpr bool kProcessIs64Bit = sizeof(void*) == 8;
+
+// A 32-bit process on a 64-bit system. IsWow64Process is looked up: Windows
+// before XP SP2 lacks it, and there the answer is no. Systems before WOW64
+// may refuse the view flags, so they are passed only where this says yes.
+bool runsUnderWow64() {
+  typedef BOOL(WINAPI * IsWow64ProcessCall)(HANDLE, PBOOL);
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const IsWow64ProcessCall isWow64 =
+      kernel ? reinterpret_cast<IsWow64ProcessCall>(
+                   reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+             : nullptr;
+  BOOL wow64 = FALSE;
+  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
 }  // namespace
 
 bool hasRegistry() { return true; }
 
-unsigned long openRegistryKey(RegistryHive hive, const std::string& keyPath, RegistryKey* key) {
+std::vector<RegistryView> registryViews() {
+  if (platformId() == 1) return {RegistryView::kProcess};  // no 95-family system is 64-bit
+  if (kProcessIs64Bit) return {RegistryView::kProcess, RegistryView::k32Bit};
+  if (runsUnderWow64()) return {RegistryView::kProcess, RegistryView::k64Bit};
+  return {RegistryView::kProcess};
+}
+
+unsigned long openRegistryKey(RegistryHive hive, const std::string& keyPath, RegistryView view,
+                              RegistryKey* key) {
+  // The flags' values, for headers of systems that predate them.
+  constexpr REGSAM kWow64View64Key = 0x0100, kWow64View32Key = 0x0200;
+  REGSAM access = KEY_READ;
+  if (view == RegistryView::k64Bit) access |= kWow64View64Key;
+  if (view == RegistryView::k32Bit) access |= kWow64View32Key;
   HKEY opened = nullptr;
-  const LONG error = RegOpenKeyExA(predefinedKey(hive), keyPath.c_str(), 0, KEY_READ, &opened);
+  const LONG error = RegOpenKeyExA(predefinedKey(hive), keyPath.c_str(), 0, access, &opened);
   if (error != ERROR_SUCCESS) return static_cast<unsigned long>(error);
   *key = reinterpret_cast<RegistryKey>(opened);
   return 0;

@@ -112,6 +112,42 @@ TEST_F(PlatformHintRegistryTest, SearchChecksTheHomeEachHintNames) {
                 "Found matching JVM at " + home}));
 }
 
+// A JVM of the other width registers in the other view of the machine's
+// software keys: a 32-bit launcher must find a 64-bit JDK, and the 64-bit
+// build run here finds a 32-bit one the same way.
+TEST_F(PlatformHintRegistryTest, AHomeInTheOtherRegistryViewIsFoundAndSaysWhere) {
+  const std::vector<os::RegistryView> views = os::registryViews();
+  if (views.size() < 2) GTEST_SKIP() << "this system has one registry view";
+  const REGSAM otherView = views[1] == os::RegistryView::k32Bit ? 0x0200 : 0x0100;
+  const std::string key = "Software\\QuillmarkView" + std::to_string(std::random_device()());
+  const std::string home = homes_.file("jdk");
+  makeFakeJvm(home, verifierOutput("Sun Microsystems Inc.", "1.4.2"));
+  HKEY created = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS | otherView, nullptr, &created, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(created, "JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
+                 static_cast<DWORD>(home.size() + 1));
+  RegCloseKey(created);
+  const std::string hint = "\\HKEY_LOCAL_MACHINE\\" + key + "\\JavaHome";
+  jvmTags_.addValue("PLATFORM_HINT", hint);
+  std::unique_ptr<JvmMatch> match = jvm_.searchPlatformHints("\"v.jar\"", "\"Verify\"");
+  HKEY software = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | otherView, &software) ==
+      ERROR_SUCCESS) {
+    RegDeleteKeyA(software, key.substr(9).c_str());
+    RegCloseKey(software);
+  }
+  ASSERT_NE(match, nullptr);
+  EXPECT_EQ(match->home(), home);
+  const std::string width = views[1] == os::RegistryView::k32Bit ? "32" : "64";
+  // Missing from the process's own view: the usual warning, then the find.
+  EXPECT_EQ(linesStartingWith(takeLog(), {"Checking JVM"}),
+            std::vector<std::string>{"Checking JVM at " + home +
+                                     " which was resolved from platform hint " + hint +
+                                     " in the " + width + "-bit view of the registry"});
+}
+
 TEST(FixedDrives, SystemDrivesWithoutTheirSeparator) {
   std::vector<std::string> drives;
   fixedDrives(drives);
