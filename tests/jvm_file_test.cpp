@@ -46,14 +46,30 @@ TEST_F(JvmFileTest, PropertyPatternsAndTheirMatching) {
            {"...", ""},
            {"a...b", "a...b"},
            {"1.4", "1.4"},
-           {"null", "null"}})
+           {"null", "null"},
+           // Versions from one on, or in a closed range; 1.8 is 8.
+           {"17+", "17"},
+           {"17+", "22"},
+           {"17+", "26"},
+           {"17+", "17.0.2"},
+           {"8+", "1.8"},
+           {"1.8+", "11"},
+           {"11..21", "21"},
+           {"11..21", "11.0.22"},
+           {"8..11", "1.8.0_392"},
+           {"11..21", "21.0.1"}})
     EXPECT_TRUE(propertyValueMatches(expected, reported)) << expected << " " << reported;
   for (const auto& [expected, reported] :
        std::vector<std::pair<std::string, std::string>>{{"1.4...", "1.3.1"},
                                                         {"Sun...", "sun Inc."},
                                                         {"a...b", "axxb"},
                                                         {"1.4", "1.4.1"},
-                                                        {"", "null"}})
+                                                        {"", "null"},
+                                                        {"17+", "16"},
+                                                        {"17+", "1.8"},
+                                                        {"17+", "null"},
+                                                        {"11..21", "22"},
+                                                        {"17+x", "18"}})
     EXPECT_FALSE(propertyValueMatches(expected, reported)) << expected << " " << reported;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The JVM_PROPERTIES patterns of a JVM description file: the system
 // properties a JVM must report, each as name=value, where a value ending in
-// "..." accepts any reported value that starts with the text before it.
+// "..." accepts any reported value that starts with the text before it, and
+// "N+" or "N..M" accepts a version from N on, or from N to M.
 
 #include <string>
 #include <vector>
