@@ -241,6 +241,27 @@ TEST_F(JvmSearchTest, UserHomeIsTriedWithEveryFileBeforeAnyHint) {
                                       "Found matching JVM at " + home}));
 }
 
+// A -qm:javahome that leads nowhere is reported with its reason; the search
+// goes on.
+TEST_F(JvmSearchTest, AUserHomeThatIsNotUsedIsReportedWithItsReason) {
+  addJvmFile("A");
+  makeFakeJvm(disks_.file("other-vendor"), verifierOutput("Someone Else", "1.4"));
+  fs::create_directories(disks_.file("empty"));
+  const std::string prefix = "The Java home given with -qm:javahome, ";
+  for (const auto& [name, reason] : std::vector<std::pair<std::string, std::string>>{
+           {"missing", "it does not exist"},
+           {"empty", "it holds no " + fakeJvmExe()},
+           {"other-vendor",
+            "the runtime there is not one the launcher's JVM files accept (see the log)"}}) {
+    settings().userJavaHome = disks_.file(name);
+    EXPECT_TRUE(find().empty());
+    const std::string text = prefix + disks_.file(name) + ", is not used: " + reason + ".";
+    EXPECT_EQ(linesStartingWith(takeLog(), {"WARNING: The Java home"}),
+              std::vector<std::string>{"WARNING: " + text});
+    EXPECT_EQ(app_.messages().back(), text);
+  }
+}
+
 TEST_F(JvmSearchTest, FileWithoutPropertiesSkipsEachHintSearch) {
   TagFile& bare = addJvmFile("Bare");
   bare.setValue("JVM_PROPERTIES", "");

@@ -9,7 +9,9 @@
 #include "launch/paths.h"
 #include "launcher/log.h"
 #include "launcher/settings.h"
+#include "launcher/text.h"
 #include "launcher/ui.h"
+#include "os/file_system.h"
 #include "os/path.h"
 #include "tagfile/tag_file.h"
 
@@ -63,6 +65,22 @@ void JvmSearch::checkUserHome() {
   writeLog("Checking user specified Java home directory => " + home);
   for (size_t i = 0; i < jvmFiles_.size() && !found_; ++i)
     found_ = jvmFiles_[i]->checkCandidate(home, verifierClassPath_, verifierClassName_);
+  if (found_ || jvmFiles_.empty()) return;
+  // The user named this directory: say why it was passed over before the
+  // search goes on without it.
+  std::string reason = "it does not exist";
+  if (os::isDirectory(home)) {
+    reason = "it holds no " + jvmFiles_.front()->tagFile().value("JVM_EXE", 0);
+    for (const std::unique_ptr<JvmFile>& jvmFile : jvmFiles_) {
+      const std::string executable = jvmFile->tagFile().value("JVM_EXE", 0);
+      if (!executable.empty() && fileExists(ensureTrailingSeparator(home) + executable))
+        reason = "the runtime there is not one the launcher's JVM files accept (see the log)";
+    }
+  }
+  const std::string text = "The Java home given with -qm:javahome, " + home +
+                           ", is not used: " + reason + ".";
+  writeLog(text, kLogWarning);
+  ui::showMessage(text);
 }
 
 bool JvmSearch::searchHints() {
