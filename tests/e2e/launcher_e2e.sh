@@ -114,112 +114,76 @@ check "a failing script logs its error" "ERROR: $message" \
 launcher=$saved
 
 # A launcher that installs its bundled JVM, and one that hands over to the
-# launcher it carries, which removes itself when it is done.
+# launcher it carries, which removes itself when it is done. Natively the
+# installer is a shell script; under Wine it is a copy of the test program
+# that writes its jvm file, and the embedded launcher removes itself through
+# a batch file (NT family) or through wininit.ini at the next start of
+# Windows (95 family).
+rm -rf "$work/temp" && mkdir -p "$work/temp"
 if [ "$mode" = native ]; then
-  rm -rf "$work/temp" && mkdir -p "$work/temp"
-  cat > "$work/install.manifest" <<MANIFEST
-STUB: $launcher
-OUTPUT: $work/installing
-ENTRIES:
-  INSTRUCTIONS 0 "$fixtures/install-instructions.txt" name=instructions.txt
-  JVM_INSTALLER 1 "$fixtures/install.sh" name=setup
-/:
-MANIFEST
-  "$qmpack" "$work/install.manifest" > /dev/null
-  saved=$launcher
-  launcher=$work/installing
-  run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:log "$work/install.log"
-  check "INSTALL_JVM runs the bundled installer and finds its jvm file" 0 "$RC"
-  check "the installed JVM's directory is removed at exit" "" "$(ls -A "$work/temp")"
-
-  launcher=$saved
-  launcher=$(pack inner instructions.txt)
-  cat > "$work/outer.manifest" <<MANIFEST
-STUB: $saved
-OUTPUT: $work/outer
-ENTRIES:
-  EMBEDDED_LAUNCHER 0 "$launcher" name=inner
-  INSTRUCTIONS 1 "$fixtures/outer-instructions.txt" name=instructions.txt
-/:
-MANIFEST
-  "$qmpack" "$work/outer.manifest" > /dev/null
-  launcher=$work/outer
-  run "${english[@]}" -- -qm:tempdir "$work/temp" -qm:log "$work/handover.log"
-  check "EXECUTE_LAUNCHER returns at once with the script's result" 0 "$RC"
-  # The embedded launcher got this launcher's arguments: it logs into the
-  # same file, then removes itself and its directory.
-  for _ in $(seq 100); do
-    [ "$(grep -c '^------------------$' "$work/handover.log" 2>/dev/null)" = 2 ] && [ -z "$(ls -A "$work/temp")" ] && break
-    sleep 0.1
-  done
-  check "the embedded launcher ran with the same arguments" 2 \
-    "$(grep -c '^------------------$' "$work/handover.log" 2>/dev/null)"
-  check "the embedded launcher removed itself and its directory" "" "$(ls -A "$work/temp")"
-  launcher=$saved
+  exe= installer=$fixtures/install.sh installer_name=setup
 else
-  # The same under Wine: the installer is a copy of the test program that
-  # writes its jvm file; the embedded launcher removes itself through a
-  # batch file (NT family) or through wininit.ini at the next start of
-  # Windows (95 family).
-  rm -rf "$work/temp" && mkdir -p "$work/temp"
-  cp "$(dirname "$launcher")/qmtests.exe" "$work/setup.exe"
-  cat > "$work/install.manifest" <<MANIFEST
+  exe=.exe installer=$(dirname "$launcher")/qmtests.exe installer_name=setup.exe
+fi
+cat > "$work/install.manifest" <<MANIFEST
 STUB: $launcher
-OUTPUT: $work/installing.exe
+OUTPUT: $work/installing$exe
 ENTRIES:
   INSTRUCTIONS 0 "$fixtures/install-instructions.txt" name=instructions.txt
-  JVM_INSTALLER 1 "$work/setup.exe" name=setup.exe
+  JVM_INSTALLER 1 "$installer" name=$installer_name
 /:
 MANIFEST
-  "$qmpack" "$work/install.manifest" > /dev/null
-  saved=$launcher
-  launcher=$work/installing.exe
-  run "${english[@]}" QM_TEST_CHILD=jvmfile -- -qm:tempdir temp -qm:log install.log
-  check "INSTALL_JVM runs the bundled installer and finds its jvm file" 0 "$RC"
-  check "the installed JVM's directory is removed at exit" "" "$(ls -A "$work/temp")"
+"$qmpack" "$work/install.manifest" > /dev/null
+saved=$launcher
+launcher=$work/installing$exe
+run "${english[@]}" QM_TEST_CHILD=jvmfile -- -qm:tempdir "$(windows_path "$work/temp")" \
+  -qm:log "$(windows_path "$work/install.log")"
+check "INSTALL_JVM runs the bundled installer and finds its jvm file" 0 "$RC"
+check "the installed JVM's directory is removed at exit" "" "$(ls -A "$work/temp")"
 
-  launcher=$saved
-  launcher=$(pack inner instructions.txt)
-  cat > "$work/outer.manifest" <<MANIFEST
+launcher=$saved
+launcher=$(pack inner instructions.txt)
+cat > "$work/outer.manifest" <<MANIFEST
 STUB: $saved
-OUTPUT: $work/outer.exe
+OUTPUT: $work/outer$exe
 ENTRIES:
-  EMBEDDED_LAUNCHER 0 "$launcher" name=inner.exe
+  EMBEDDED_LAUNCHER 0 "$launcher" name=inner$exe
   INSTRUCTIONS 1 "$fixtures/outer-instructions.txt" name=instructions.txt
 /:
 MANIFEST
-  "$qmpack" "$work/outer.manifest" > /dev/null
-  launcher=$work/outer.exe
-  # Wine does what wininit.ini asks when it next starts Windows, and keeps
-  # the file as wininit.bak; the names' letter case is Windows' to choose.
-  wininit_files() { find "$prefix/drive_c/windows" -maxdepth 1 -iname 'wininit.*'; }
-  wininit_files | while read -r file; do rm -f "$file"; done
-  wininit_deletions() {
-    wininit_files | while read -r file; do tr -d '\r' < "$file"; done | grep -c '^NUL=.*LRE.*\.tmp'
-  }
-  # A path that ends in a backslash, before further options: on the 95
-  # family both launchers must read it as one argument, or no log is written.
-  # (Absolute paths: the embedded launcher runs in a directory of its own.)
-  windows_work="Z:$(tr / '\\' <<< "$work")"
-  run "${english[@]}" -- -qm:tempdir "$windows_work\\temp\\" -qm:log "$windows_work\\handover.log" \
-    'C:\dir\' "two words"
-  check "EXECUTE_LAUNCHER returns at once with the script's result" 0 "$RC"
-  for _ in $(seq 150); do
-    [ "$(grep -c '^------------------' "$work/handover.log" 2>/dev/null)" = 2 ] &&
-      if [[ $prefix == *win98 ]]; then [ "$(wininit_deletions)" = 2 ]; else [ -z "$(ls -A "$work/temp")" ]; fi &&
-      break
-    sleep 0.1
-  done
-  check "the embedded launcher ran with the same arguments" 2 \
-    "$(grep -c '^------------------' "$work/handover.log" 2>/dev/null)"
-  if [[ $prefix == *win98 ]]; then
-    check "the embedded launcher leaves its removal to the next start of Windows" 2 \
-      "$(wininit_deletions)"
-  else
-    check "the embedded launcher removed itself and its directory" "" "$(ls -A "$work/temp")"
-  fi
-  launcher=$saved
+"$qmpack" "$work/outer.manifest" > /dev/null
+launcher=$work/outer$exe
+# Wine does what wininit.ini asks when it next starts Windows, and keeps the
+# file as wininit.bak; the names' letter case is Windows' to choose.
+wininit_files() { [ -n "$prefix" ] && find "$prefix/drive_c/windows" -maxdepth 1 -iname 'wininit.*'; }
+wininit_files | while read -r file; do rm -f "$file"; done
+wininit_deletions() {
+  wininit_files | while read -r file; do tr -d '\r' < "$file"; done | grep -c '^NUL=.*LRE.*\.tmp'
+}
+removed() {
+  if [[ $prefix == *win98 ]]; then [ "$(wininit_deletions)" = 2 ]; else [ -z "$(ls -A "$work/temp")" ]; fi
+}
+# The temp root ends in a separator and other options follow it: on the 95
+# family both launchers must read it as one argument, or no log is written.
+# (Absolute paths: the embedded launcher runs in a directory of its own.)
+run "${english[@]}" -- -qm:tempdir "$(windows_path "$work/temp/")" \
+  -qm:log "$(windows_path "$work/handover.log")" 'C:\dir\' "two words"
+check "EXECUTE_LAUNCHER returns at once with the script's result" 0 "$RC"
+# The embedded launcher got this launcher's arguments: it logs into the
+# same file, then removes itself and its directory.
+for _ in $(seq 150); do
+  [ "$(grep -c '^------------------' "$work/handover.log" 2>/dev/null)" = 2 ] && removed && break
+  sleep 0.1
+done
+check "the embedded launcher ran with the same arguments" 2 \
+  "$(grep -c '^------------------' "$work/handover.log" 2>/dev/null)"
+if [[ $prefix == *win98 ]]; then
+  check "the embedded launcher leaves its removal to the next start of Windows" 2 \
+    "$(wininit_deletions)"
+else
+  check "the embedded launcher removed itself and its directory" "" "$(ls -A "$work/temp")"
 fi
+launcher=$saved
 
 # The sample script finds the machine's JDK and launches a real Java program.
 jdk=""

@@ -49,6 +49,9 @@ run_in() {
   rm -f "$work/stderr"
 }
 
+# windows_path PATH: the path as the launcher sees it.
+windows_path() { [ "$mode" = wine ] && echo "Z:$(tr / '\\' <<< "$1")" || echo "$1"; }
+
 # log_text FILE: a log without carriage returns and without the time that
 # begins each of the launcher's lines.
 log_text() {

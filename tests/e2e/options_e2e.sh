@@ -65,8 +65,6 @@ pack() {
   "$qmpack" "$work/$name.manifest" > /dev/null && echo "$work/$name"
 }
 
-# windows_path PATH: the path as the launcher sees it.
-windows_path() { [ "$mode" = wine ] && echo "Z:$(tr / '\\' <<< "$1")" || echo "$1"; }
 
 # received: the arguments the application got, one a line.
 received() {
