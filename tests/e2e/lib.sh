@@ -25,8 +25,8 @@ failed=0
 # (standard output: the application's and the service actions' results) and
 # ERR (standard error: the launcher's status lines and messages), carriage
 # returns dropped, Windows output converted from its ANSI code page and
-# Wine's own lines left out; and RC. QM_E2E_WRAPPER, when set, is put before every native launcher
-# (valgrind, for instance).
+# Wine's own lines left out; and RC. QM_E2E_WRAPPER, when set, is put before
+# every native launcher (valgrind, for instance).
 run_in() {
   local dir=$1 env=()
   shift
