@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fake_jvm.h"
+#include "launch_fixture.h"
 #include "jvm/jvm_paths.h"
 #include "jvm/jvm_search.h"
 #include "jvm/jvm_search_testing.h"
@@ -239,6 +240,34 @@ TEST_F(JvmSearchTest, UserHomeIsTriedWithEveryFileBeforeAnyHint) {
   EXPECT_EQ(searchSteps(),
             (std::vector<std::string>{"Checking user specified Java home directory => " + home,
                                       "Found matching JVM at " + home}));
+}
+
+// A JVM home named by an environment variable, and the one of the java on
+// the PATH, are tried before the other hints of a file that asks for them.
+TEST_F(JvmSearchTest, EnvironmentHintsComeBeforeTheOtherHints) {
+  const std::string fromVariable = disks_.file("variable-jdk");
+  const std::string fromPath = disks_.file("path-jdk");
+  makeFakeJvm(fromVariable, verifierOutput(kGoodVendor, "1.4"));
+  makeFakeJvm(fromPath, verifierOutput(kGoodVendor, "1.4"));
+  makeFakeJvm(dir_.file("jre"), verifierOutput(kGoodVendor, "1.4"));
+  TagFile& tags = addJvmFile("A");
+  tags.addValue("PATH_HINT", "jre");
+  tags.addValue("ENV_HINT", "QM_TEST_NO_SUCH_HOME");
+  tags.addValue("ENV_HINT", "QM_TEST_JAVA_HOME");
+  tags.setValue("PATH_JAVA", "1");
+  ScopedVariable unset("QM_TEST_NO_SUCH_HOME", nullptr);
+  ScopedVariable home("QM_TEST_JAVA_HOME", fromVariable.c_str());
+  const std::string bin = (fs::path(fromPath) / fakeJvmExe()).parent_path().string();
+  const std::string separator = windowsPaths() ? ";" : ":";
+  ScopedVariable path("PATH", (disks_.file("nothing") + separator + bin + separator +
+                               variable("PATH")).c_str());
+  JvmMatches results = find();
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0]->home(), fromVariable);
+  ScopedVariable none("QM_TEST_JAVA_HOME", nullptr);
+  results = find();
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0]->home(), ensureTrailingSeparator(fromPath));
 }
 
 // A -qm:javahome that leads nowhere is reported with its reason; the search

@@ -5,11 +5,14 @@
 #include "jvm/fixed_drives.h"
 #include "jvm/jvm_file.h"
 #include "jvm/jvm_paths.h"
+#include "jvm/jvm_scan_walker.h"
 #include "jvm/platform_hint.h"
 #include "jvm/verifier.h"
 #include "launch/paths.h"
 #include "launcher/log.h"
 #include "launcher/settings.h"
+#include "os/environment.h"
+#include "os/jvm_paths.h"
 #include "os/path.h"
 #include "tagfile/tag_file.h"
 
@@ -35,6 +38,35 @@ std::string besideLauncher(const std::string& hint) {
 }
 
 }  // namespace
+
+std::unique_ptr<JvmMatch> JvmFile::searchEnvironmentHints(const std::string& classpath,
+                                                          const std::string& className) {
+  const int variables = tagFile_.valueCount("ENV_HINT");
+  const bool pathJava = tagFile_.flag("PATH_JAVA", false);
+  if ((variables == 0 && !pathJava) || !hasRequiredProperties(*this)) return nullptr;
+  writeLog(searchingFor(*this, "environment hints"));
+  std::unique_ptr<JvmMatch> found;
+  for (int i = 0; i < variables && !found; ++i) {
+    const std::string name = tagFile_.value("ENV_HINT", i);
+    std::string home;
+    if (name.empty() || !os::getEnvironmentVariable(name, &home)) continue;
+    writeLog("Checking JVM at " + home + " which was resolved from environment variable " + name);
+    found = checkCandidate(home, classpath, className);
+  }
+  if (found || !pathJava) return found;
+  // The home of the first program on the PATH that is the JVM file's
+  // executable once its links are followed (/usr/bin/java to the JDK's).
+  const std::string executable = tagFile_.value("JVM_EXE", 0);
+  for (const std::string& program : os::programsOnSearchPath(lastPathComponent(executable))) {
+    if (program.size() <= executable.size() || !pathEndsWithExecutable(program, executable))
+      continue;
+    const std::string home = program.substr(0, program.size() - executable.size());
+    writeLog("Checking JVM at " + home + " which was resolved from the program on the PATH " +
+             program);
+    return checkCandidate(home, classpath, className);
+  }
+  return nullptr;
+}
 
 std::unique_ptr<JvmMatch> JvmFile::searchPlatformHints(const std::string& classpath,
                                                        const std::string& className) {

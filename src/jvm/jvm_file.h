@@ -51,6 +51,11 @@ public:
   // names no JVM_PROPERTIES (warned). Throw LauncherException: text 27 for
   // a platform hint with an unknown hive, text 17 without drives, and the
   // errors of checkCandidate.
+  // ENV_HINT (variables naming a JVM home) and PATH_JAVA: 1 (the java on
+  // the PATH, through its links); nothing, not even a warning, for a file
+  // without them.
+  std::unique_ptr<JvmMatch> searchEnvironmentHints(const std::string& classpath,
+                                                   const std::string& className);
   std::unique_ptr<JvmMatch> searchPlatformHints(const std::string& classpath,
                                                 const std::string& className);
   std::unique_ptr<JvmMatch> searchPathHints(const std::string& classpath,

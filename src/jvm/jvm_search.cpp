@@ -91,7 +91,8 @@ bool JvmSearch::searchHints() {
     searchAll = jvmFile.tagFile().flag("SEARCH_ALL", false);
     ui::StatusDetailSaver saver;
     ui::setStatusDetail(ui::kDetailSearching, jvmFile.tagFile().value("DESC", 0));
-    found_ = jvmFile.searchPlatformHints(verifierClassPath_, verifierClassName_);
+    found_ = jvmFile.searchEnvironmentHints(verifierClassPath_, verifierClassName_);
+    if (!found_) found_ = jvmFile.searchPlatformHints(verifierClassPath_, verifierClassName_);
     if (!found_) found_ = jvmFile.searchPathHints(verifierClassPath_, verifierClassName_);
     if (!found_) found_ = jvmFile.searchJvmPaths(verifierClassPath_, verifierClassName_);
   }

@@ -12,4 +12,9 @@ namespace os {
 // stable order; links resolved where the platform has them.
 std::vector<std::string> platformJvmPaths(const std::string& executableName);
 
+// Every program named executableName in the directories of the PATH
+// variable, in their order, each with its links resolved where the platform
+// has them.
+std::vector<std::string> programsOnSearchPath(const std::string& executableName);
+
 }  // namespace os

@@ -42,19 +42,8 @@ void addOnce(std::vector<std::string>* paths, const std::string& path) {
 }
 
 void addFromSearchPath(std::vector<std::string>* paths, const std::string& executableName) {
-  const char* searchPath = getenv("PATH");
-  if (!searchPath || executableName.empty()) return;
-  const std::string directories(searchPath);
-  size_t start = 0;
-  for (;;) {
-    const size_t colon = directories.find(':', start);
-    std::string directory = directories.substr(start, colon - start);
-    if (directory.empty()) directory = ".";
-    const std::string program = directory + "/" + executableName;
-    if (isExecutableFile(program)) addOnce(paths, directoryOf(listedPathForm(program)));
-    if (colon == std::string::npos) return;
-    start = colon + 1;
-  }
+  for (const std::string& program : programsOnSearchPath(executableName))
+    addOnce(paths, directoryOf(program));
 }
 
 // readdir gives no particular order; names sorted keep the list stable.
@@ -73,6 +62,23 @@ void addInstalled(std::vector<std::string>* paths, const std::string& parent) {
 }
 
 }  // namespace
+
+std::vector<std::string> programsOnSearchPath(const std::string& executableName) {
+  std::vector<std::string> programs;
+  const char* searchPath = getenv("PATH");
+  if (!searchPath || executableName.empty()) return programs;
+  const std::string directories(searchPath);
+  size_t start = 0;
+  for (;;) {
+    const size_t colon = directories.find(':', start);
+    std::string directory = directories.substr(start, colon - start);
+    if (directory.empty()) directory = ".";
+    const std::string program = directory + "/" + executableName;
+    if (isExecutableFile(program)) programs.push_back(listedPathForm(program));
+    if (colon == std::string::npos) return programs;
+    start = colon + 1;
+  }
+}
 
 std::vector<std::string> platformJvmPaths(const std::string& executableName) {
   std::vector<std::string> paths;
