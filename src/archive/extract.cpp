@@ -102,9 +102,9 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
   if (std::fclose(output.release()) != 0 && error == 0) error = errno ? errno : EIO;
   if ((error != 0 || cutShort) && madeHere) std::remove(target.c_str());  // no half copy stays
   if (cutShort)
-    throw LauncherException("The launcher file is damaged or incomplete: " + entry.fileName +
-                            " ends at byte " + std::to_string(end) + ", the file at byte " +
-                            std::to_string(position) + ".");
+    throw LauncherException(damagedLauncherFileText(entry.fileName + " ends at byte " +
+                                                    std::to_string(end) + ", the file at byte " +
+                                                    std::to_string(position) + "."));
   if (error != 0) throw writeError(error);
   return target;
 }

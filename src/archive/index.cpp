@@ -97,8 +97,6 @@ FileEntry readIndexRecord(std::FILE* file) {
 
 namespace {
 
-const char kDamagedLauncherFile[] = "The launcher file is damaged or incomplete: ";
-
 // Entries that run past the index or into each other: a download cut short
 // before a rewritten index, or bytes changed on the way. Their content would
 // not be what was packed.
@@ -112,18 +110,22 @@ void checkEntriesFit(const std::vector<FileEntry>& entries, int64_t indexOffset)
   for (const FileEntry* entry : byOffset) {
     const int64_t end = static_cast<int64_t>(entry->offset) + entry->length;
     if (entry->offset < 0 || entry->length < 0 || end > indexOffset)
-      throw LauncherException(kDamagedLauncherFile + entry->fileName + " ends at byte " +
+      throw LauncherException(damagedLauncherFileText(entry->fileName + " ends at byte " +
                               std::to_string(end) + ", past the index at byte " +
-                              std::to_string(indexOffset) + ".");
+                              std::to_string(indexOffset) + "."));
     if (previous && entry->offset < static_cast<int64_t>(previous->offset) + previous->length)
-      throw LauncherException(kDamagedLauncherFile + entry->fileName + " starts at byte " +
+      throw LauncherException(damagedLauncherFileText(entry->fileName + " starts at byte " +
                               std::to_string(entry->offset) + ", inside " +
-                              previous->fileName + ".");
+                              previous->fileName + "."));
     previous = entry;
   }
 }
 
 }  // namespace
+
+std::string damagedLauncherFileText(const std::string& what) {
+  return "The launcher file is damaged or incomplete: " + what;
+}
 
 LauncherArchive::LauncherArchive() : jvmSearch_(new JvmSearch) {}
 LauncherArchive::~LauncherArchive() = default;
@@ -150,9 +152,9 @@ void LauncherArchive::loadIndex(bool loadScripts) {
       if (indexOffset < 0 || std::fseek(file, indexOffset, SEEK_SET) != 0)
         throw LauncherException("Invalid file index offset.");
       if (indexOffset > fileSize - 8)
-        throw LauncherException(kDamagedLauncherFile + std::string("its index starts at byte ") +
-                                std::to_string(indexOffset) + ", the file ends at byte " +
-                                std::to_string(fileSize) + ".");
+        throw LauncherException(damagedLauncherFileText(
+            "its index starts at byte " + std::to_string(indexOffset) +
+            ", the file ends at byte " + std::to_string(fileSize) + "."));
       const int32_t fileCount = readInt32(file, "Unable to read the file count.");
       for (int32_t i = 0; i < fileCount; ++i) index_.append(readIndexRecord(file));
       for (const FileEntry& entry : index_.entries()) writeLog(entryListing(entry));

@@ -61,6 +61,10 @@ private:
   std::vector<FileEntry> entries_;
 };
 
+// The report of a launcher file cut short or changed on the way, followed by
+// what does not fit.
+std::string damagedLauncherFileText(const std::string& what);
+
 // Reads one entry record at the file's position. Throws LauncherException
 // with the text of the field that could not be read.
 FileEntry readIndexRecord(std::FILE* file);

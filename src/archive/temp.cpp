@@ -37,10 +37,6 @@ os::FileResult requestTempName(const std::string& root, std::string* path) {
   }
 }
 
-std::string failureText(SystemCall call, const os::FileResult& result) {
-  return systemCallFailure(call, result.code);
-}
-
 }  // namespace
 
 void resetTempState() { state() = TempState(); }
@@ -69,7 +65,7 @@ std::string createPrivateDir() {
   for (int attempt = 0; attempt < kNameTakenAttempts; ++attempt) {
     std::string path;
     const os::FileResult named = requestTempName(root, &path);
-    if (!named.ok()) throw LauncherException(failureText(kCallTempFileName, named));
+    if (!named.ok()) throw LauncherException(systemCallFailure(kCallTempFileName, named.code));
     // A reserved name that cannot be let go is still this launcher's file.
     if (!os::deleteFile(path).ok()) cleanupList().addTempFile(path);
     made = os::createDirectory(path);
@@ -79,7 +75,7 @@ std::string createPrivateDir() {
     }
     if (made.error != os::FileError::kExists) break;
   }
-  throw LauncherException(failureText(kCallCreateDirectory, made));
+  throw LauncherException(systemCallFailure(kCallCreateDirectory, made.code));
 }
 
 std::string createTempFile() {
@@ -87,7 +83,7 @@ std::string createTempFile() {
   std::string path;
   const os::FileResult named = requestTempName(root, &path);
   if (!named.ok()) {
-    writeLog(failureText(kCallTempFileName, named), kLogWarning);
+    writeLog(systemCallFailure(kCallTempFileName, named.code), kLogWarning);
     return std::string();
   }
   cleanupList().addTempFile(path);

@@ -58,8 +58,7 @@ std::unique_ptr<JvmMatch> JvmFile::searchEnvironmentHints(const std::string& cla
   // executable once its links are followed (/usr/bin/java to the JDK's).
   const std::string executable = tagFile_.value("JVM_EXE", 0);
   for (const std::string& program : os::programsOnSearchPath(lastPathComponent(executable))) {
-    if (program.size() <= executable.size() || !pathEndsWithExecutable(program, executable))
-      continue;
+    if (!isHomeFollowedByExecutable(program, executable)) continue;
     const std::string home = program.substr(0, program.size() - executable.size());
     writeLog("Checking JVM at " + home + " which was resolved from the program on the PATH " +
              program);

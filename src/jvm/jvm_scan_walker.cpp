@@ -23,6 +23,10 @@ bool sameIgnoringCase(const std::string& text, size_t start, const std::string& 
 
 }  // namespace
 
+bool isHomeFollowedByExecutable(const std::string& path, const std::string& executable) {
+  return path.size() > executable.size() && pathEndsWithExecutable(path, executable);
+}
+
 bool pathEndsWithExecutable(const std::string& path, const std::string& name) {
   if (name.empty() || path.size() < name.size()) return false;
   const size_t start = path.size() - name.size();

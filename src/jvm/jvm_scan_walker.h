@@ -12,6 +12,8 @@ class JvmSearch;
 
 // Whether path ends in name as whole components, letter case aside.
 bool pathEndsWithExecutable(const std::string& path, const std::string& name);
+// The same, with a home before the executable.
+bool isHomeFollowedByExecutable(const std::string& path, const std::string& executable);
 
 // Whether directory (with its trailing separator) is a recycle bin at the
 // top of root: RECYCLER, Recycled, $Recycle.Bin and the like.

@@ -19,11 +19,6 @@ namespace {
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
-// Whether path is a home followed by the JVM file's executable.
-bool endsWithExecutable(const std::string& path, const std::string& executable) {
-  return path.size() > executable.size() && pathEndsWithExecutable(path, executable);
-}
-
 }  // namespace
 
 void JvmSearch::setVerifier(const std::string& classpath, const std::string& className) {
@@ -141,7 +136,7 @@ bool JvmSearch::onCandidate(const std::string& path) {
   for (size_t i = 0; i < jvmFiles_.size() && !found_; ++i) {
     JvmFile& jvmFile = *jvmFiles_[i];
     const std::string executable = jvmFile.tagFile().value("JVM_EXE", 0);
-    if (!endsWithExecutable(path, executable)) continue;
+    if (!isHomeFollowedByExecutable(path, executable)) continue;
     const std::string home = path.substr(0, path.size() - executable.size() - 1);
     if (i == 0 && stopAtFirst_)
       found_ = jvmFile.checkCandidate(home, verifierClassPath_, verifierClassName_);

@@ -125,9 +125,9 @@ int32_t processCommandLine(const StringList& arguments) {
     // Without an archive (a download cut short) there is nothing to run.
     if (!launcherArchive().archiveFound() && !launcherArchive().instructionScript())
       throw LauncherException(messageText(kMsgUnableToLoadIndex) +
-                              "The launcher file is damaged or incomplete: its " +
-                              std::to_string(launcherArchive().fileSize()) +
-                              " bytes do not end with the launcher's archive.");
+                              damagedLauncherFileText(
+                                  "its " + std::to_string(launcherArchive().fileSize()) +
+                                  " bytes do not end with the launcher's archive."));
     run.result = runInstructions();
     ui::setProgress(100);
   }
