@@ -19,13 +19,13 @@
 
 #include "archive/index.h"
 #include "archive/index_writer.h"
-#include "archive/temp.h"
-#include "cleanup/cleanup.h"
-#include "jvm/jvm_file.h"
+#include "temp/temp.h"
+#include "temp/removal.h"
+#include "launch/jvm_file.h"
 #include "launch/launch_script.h"
 #include "launch/launch_testing.h"
-#include "launcher/exceptions.h"
-#include "launcher/settings.h"
+#include "base/exceptions.h"
+#include "base/settings.h"
 #include "script/command_bodies.h"
 #include "script/interpreter.h"
 #include "tagfile/tag_file.h"
@@ -94,9 +94,9 @@ const std::string& launcherWith5000Entries() {
 void LoadIndex5000(benchmark::State& state) {
   settings().launcherFile = launcherWith5000Entries();
   for (auto _ : state) {
-    resetLauncherArchive();
-    launcherArchive().loadIndex(false);
-    if (launcherArchive().fileIndex().count() != kIndexEntries) state.SkipWithError("index not read");
+    LauncherArchive archive;
+    archive.loadIndex(false);
+    if (archive.fileIndex().count() != kIndexEntries) state.SkipWithError("index not read");
   }
 }
 
@@ -158,7 +158,6 @@ void ParseTagFile10000Floor(benchmark::State& state) {
 // --- the sample launch command ---------------------------------------------
 
 void ExpandSampleCommand(benchmark::State& state) {
-  resetLauncherArchive();
   setTempRoot(workDirectory);
   settings().launcherFile = workFile("sample-launcher");
   settings().originalLauncherFile = settings().launcherFile;
@@ -174,7 +173,7 @@ void ExpandSampleCommand(benchmark::State& state) {
       // Each expansion makes the class path's private directory; a temp
       // root that filled up would run out of names.
       state.PauseTiming();
-      cleanupAtExit();
+      removeTemporaries();
       state.ResumeTiming();
     }
   } catch (const LauncherException& failure) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher/driver.h"
-#include "launcher/settings.h"
+#include "base/settings.h"
 #include "script/variables_testing.h"
 #include "test_support.h"
 

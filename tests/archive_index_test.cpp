@@ -1,3 +1,4 @@
+#include "launcher/launcher_run.h"
 #include "archive/index.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +11,9 @@
 
 #include "archive/index_writer.h"
 #include "fake_jvm.h"
-#include "launcher/messages.h"
-#include "launcher/exceptions.h"
-#include "launcher/settings.h"
+#include "base/messages.h"
+#include "base/exceptions.h"
+#include "base/settings.h"
 #include "script/interpreter.h"
 #include "tagfile/tag_file.h"
 #include "test_support.h"
@@ -103,13 +104,13 @@ protected:
   // The load's error text, or empty when it succeeded.
   static std::string loadError(bool loadScripts = false) {
     try {
-      launcherArchive().loadIndex(loadScripts);
+      testRun().loadArchive(loadScripts);
     } catch (const LauncherException& e) {
       return e.message();
     }
     return std::string();
   }
-  static const FileIndex& index() { return launcherArchive().fileIndex(); }
+  static const FileIndex& index() { return testRun().archive().fileIndex(); }
 
   ScopedTempDir dir_;
 };
@@ -117,7 +118,7 @@ protected:
 TEST_F(ArchiveIndexTest, SampleFirstEntryReadsAsDocumentedAndIsWhatTheWriterWrites) {
   useLauncher(launcherAround(std::string(300, 'x'), kSampleIndex));
   ASSERT_EQ(loadError(), "");
-  EXPECT_TRUE(launcherArchive().indexLoaded());
+  EXPECT_TRUE(testRun().archive().indexLoaded());
   ASSERT_EQ(index().count(), 1);
   const FileEntry& first = *index().entryAt(0);
   EXPECT_EQ(identity(first), "0 0 instructions.txt plain");
@@ -168,7 +169,7 @@ TEST_F(ArchiveIndexTest, EveryTypeRoundTripsThroughWriterAndReader) {
 TEST_F(ArchiveIndexTest, IndexEdgeCases) {
   const std::string record = kSampleIndex.substr(4, kSampleIndex.size() - 5);  // without its flag
   auto load = [&](const std::string& index) {
-    resetLauncherArchive();
+    newTestRun();
     useLauncher(launcherAround("stub", index));
     return loadError();
   };
@@ -185,16 +186,16 @@ TEST_F(ArchiveIndexTest, IndexEdgeCases) {
   for (uint32_t count : {0u, 0xFFFFFFFFu, 0x80000000u}) {
     EXPECT_EQ(load(be32(count) + "garbage that is never read"), "");
     EXPECT_EQ(index().count(), 0);
-    EXPECT_TRUE(launcherArchive().indexLoaded());
+    EXPECT_TRUE(testRun().archive().indexLoaded());
   }
 
   std::string unmarked = launcherAround("stub", kSampleIndex);
   unmarked.back() = '\x83';
-  resetLauncherArchive();
+  newTestRun();
   useLauncher(unmarked);
   settings().logFile = dir_.file("run.log");
   EXPECT_EQ(loadError(), "");
-  EXPECT_TRUE(launcherArchive().indexLoaded());
+  EXPECT_TRUE(testRun().archive().indexLoaded());
   EXPECT_EQ(index().count(), 0);
   EXPECT_EQ(readLogFile(settings().logFile), "");
 }
@@ -213,7 +214,7 @@ TEST_F(ArchiveIndexTest, TrailerAndIndexOffsetErrors) {
     EXPECT_EQ(loadError(), "The launcher file is damaged or incomplete: its index starts at byte " +
                                std::to_string(offset) + ", the file ends at byte 12.");
   }
-  EXPECT_FALSE(launcherArchive().indexLoaded());
+  EXPECT_FALSE(testRun().archive().indexLoaded());
 }
 
 // Each field of a record, cut at every byte, names itself in the error.
@@ -270,7 +271,7 @@ TEST_F(ArchiveIndexTest, LauncherCutAnywhereFailsCleanlyOrIsEmpty) {
   // The index cut short, with the kind byte and trailer still behind it.
   for (size_t cut = 0; cut <= whole.size() - 9 - indexStart; ++cut) {
     SCOPED_TRACE("index cut at " + std::to_string(cut));
-    resetLauncherArchive();
+    newTestRun();
     useLauncher(whole.substr(0, indexStart + cut) + trailer);
     const std::string error = loadError();
     if (!error.empty()) {
@@ -281,7 +282,7 @@ TEST_F(ArchiveIndexTest, LauncherCutAnywhereFailsCleanlyOrIsEmpty) {
   // The whole file cut short: the trailer is gone or broken.
   for (size_t cut = 0; cut < whole.size(); ++cut) {
     SCOPED_TRACE("file cut at " + std::to_string(cut));
-    resetLauncherArchive();
+    newTestRun();
     useLauncher(whole.substr(0, cut));
     EXPECT_EQ(loadError(), cut < 8 ? "Invalid launcher format." : "");
     EXPECT_EQ(index().count(), 0);
@@ -306,7 +307,7 @@ TEST_F(ArchiveIndexTest, FailedLoadKeepsEarlierEntriesListsNothingAndStaysFailed
   useLauncher(launcherAround("stub", be32(2) + kSampleIndex.substr(4) + '\x09'));
   EXPECT_EQ(loadError(), "Invalid file type in file index.");
   EXPECT_EQ(index().count(), 1);
-  EXPECT_FALSE(launcherArchive().indexLoaded());
+  EXPECT_FALSE(testRun().archive().indexLoaded());
   EXPECT_EQ(readLogFile(settings().logFile), "");
   // Reading again would append the same entries a second time.
   useLauncher(launcherAround("stub", kSampleIndex));
@@ -375,7 +376,7 @@ protected:
   }
   static bool hasLabel(const std::string& label) {
     try {
-      launcherArchive().instructionScript()->findLabel(label);
+      testRun().instructionScript()->findLabel(label);
       return true;
     } catch (...) {
       return false;
@@ -383,12 +384,12 @@ protected:
   }
   static std::vector<std::string> jvmDescriptions() {
     std::vector<std::string> descriptions;
-    for (const TagFile* jvm : launcherArchive().jvmFiles()) descriptions.push_back(jvm->value("DESC"));
+    for (const TagFile* jvm : testRun().jvmFiles()) descriptions.push_back(jvm->value("DESC"));
     return descriptions;
   }
   static std::string inputError(const TagFile& input) {
     try {
-      launcherArchive().loadInputFile(input);
+      testRun().loadInputFile(input);
     } catch (const LauncherException& e) {
       return e.message();
     }
@@ -399,10 +400,10 @@ protected:
 TEST_F(ArchiveScriptsTest, LoadIndexLoadsTheEmbeddedScripts) {
   useScriptedLauncher();
   ASSERT_EQ(loadError(true), "");
-  ASSERT_NE(launcherArchive().instructionScript(), nullptr);
+  ASSERT_NE(testRun().instructionScript(), nullptr);
   EXPECT_TRUE(hasLabel("fromArchive"));
-  ASSERT_NE(launcherArchive().launchScript(), nullptr);
-  EXPECT_EQ(launcherArchive().launchScript(), index().entryAt(1)->tagFile.get());
+  ASSERT_NE(testRun().launchScript(), nullptr);
+  EXPECT_EQ(testRun().launchScript(), index().entryAt(1)->tagFile.get());
   EXPECT_EQ(theApp()->getTitle(), "Archive Title");
   EXPECT_EQ(jvmDescriptions(), (std::vector<std::string>{"archive jvm a", "archive jvm b"}));
   // Each tag file holds its own bytes only, not the next entry's.
@@ -424,20 +425,20 @@ TEST_F(ArchiveScriptsTest, EntriesOutsideTheirPlaceAreADamagedFile) {
   EXPECT_EQ(loadError(true),
             "The launcher file is damaged or incomplete: a.jvm starts at byte 10, inside "
             "instructions.txt.");
-  resetLauncherArchive();
+  newTestRun();
   useLauncher(launcherAround(body, be32(1) + record('\0', 100, 4, "instructions.txt")));
   EXPECT_EQ(loadError(true),
             "The launcher file is damaged or incomplete: instructions.txt ends at byte 104, past "
             "the index at byte 20.");
-  EXPECT_EQ(launcherArchive().instructionScript(), nullptr);
+  EXPECT_EQ(testRun().instructionScript(), nullptr);
 }
 
 TEST_F(ArchiveScriptsTest, LoadIndexWithoutScriptsParsesNothing) {
   useScriptedLauncher();
   ASSERT_EQ(loadError(false), "");
-  EXPECT_EQ(launcherArchive().instructionScript(), nullptr);
-  EXPECT_EQ(launcherArchive().launchScript(), nullptr);
-  EXPECT_TRUE(launcherArchive().jvmFiles().empty());
+  EXPECT_EQ(testRun().instructionScript(), nullptr);
+  EXPECT_EQ(testRun().launchScript(), nullptr);
+  EXPECT_TRUE(testRun().jvmFiles().empty());
   EXPECT_EQ(index().entryAt(0)->tagFile, nullptr);
   EXPECT_EQ(theApp()->getTitle(), "");
 }
@@ -446,14 +447,13 @@ TEST_F(ArchiveScriptsTest, EmbeddedSyntaxErrorIsReportedWithoutPrefix) {
   useScriptedLauncher("DESC: fine\nno colon here\n");
   EXPECT_EQ(loadError(true),
             "Syntax error in launch.txt at line 2 ==> Missing colon at the end of the tag name.");
-  EXPECT_FALSE(launcherArchive().indexLoaded());
+  EXPECT_FALSE(testRun().archive().indexLoaded());
   EXPECT_EQ(index().count(), 5);
-  // The instruction script made before the failure must stay usable: a
-  // second load must not replace the tag file it runs on.
-  ASSERT_NE(launcherArchive().instructionScript(), nullptr);
-  EXPECT_NE(loadError(true), "");
+  // Nothing is built from a launcher file that did not parse, and a second
+  // load fails the same way instead of reading the entries twice.
+  EXPECT_EQ(testRun().instructionScript(), nullptr);
+  EXPECT_EQ(loadError(true), "Syntax error in launch.txt at line 2 ==> Missing colon at the end of the tag name.");
   EXPECT_EQ(index().count(), 5);
-  EXPECT_TRUE(hasLabel("fromArchive"));
 }
 
 TEST_F(ArchiveScriptsTest, InputFileScriptsTakePrecedence) {
@@ -468,7 +468,7 @@ TEST_F(ArchiveScriptsTest, InputFileScriptsTakePrecedence) {
 
   EXPECT_TRUE(hasLabel("fromInput"));
   EXPECT_FALSE(hasLabel("fromArchive"));
-  EXPECT_EQ(launcherArchive().launchScript()->value("DESC"), "Input Title");
+  EXPECT_EQ(testRun().launchScript()->value("DESC"), "Input Title");
   EXPECT_EQ(theApp()->getTitle(), "Input Title");
   EXPECT_EQ(jvmDescriptions(), std::vector<std::string>{"input jvm"});
   // The archive's own scripts are still parsed.
@@ -482,10 +482,10 @@ TEST_F(ArchiveScriptsTest, EmptyJvmValueStillSuppressesTheArchivesJvmFiles) {
   input.setValue("JVM", "");
   ASSERT_EQ(inputError(input), "");
   ASSERT_EQ(loadError(true), "");
-  EXPECT_TRUE(launcherArchive().jvmFiles().empty());
+  EXPECT_TRUE(testRun().jvmFiles().empty());
   EXPECT_TRUE(hasLabel("fromArchive"));
 
-  resetLauncherArchive();
+  newTestRun();
   TagFile mixed;
   mixed.addValue("JVM", "");
   mixed.addValue("JVM", put("b.jvm", "DESC: second given\n"));
@@ -503,7 +503,7 @@ TEST_F(ArchiveScriptsTest, UiTitleLosesToTheArchiveLaunchScriptUnlessOneIsNamed)
   ASSERT_EQ(loadError(true), "");
   EXPECT_EQ(theApp()->getTitle(), "Archive Title");
 
-  resetLauncherArchive();
+  newTestRun();
   TagFile both;
   both.setValue("UI_TITLE", "Input UI");
   both.setValue("LAUNCHSCRIPT", put("in-launch.txt", "DESC: Input Title\n"));
@@ -516,13 +516,13 @@ TEST_F(ArchiveScriptsTest, VerifierNeedsBothValues) {
   TagFile half;
   half.setValue("VERIFY_CLASSPATH", "verify.jar");
   ASSERT_EQ(inputError(half), "");
-  EXPECT_EQ(launcherArchive().verifierClassPath(), "");
+  EXPECT_EQ(testRun().jvmSearch().verifierClassPath(), "");
   TagFile whole;
   whole.setValue("VERIFY_CLASSPATH", "verify.jar");
   whole.setValue("VERIFY_CLASS_NAME", "Verify");
   ASSERT_EQ(inputError(whole), "");
-  EXPECT_EQ(launcherArchive().verifierClassPath(), "verify.jar");
-  EXPECT_EQ(launcherArchive().verifierClassName(), "Verify");
+  EXPECT_EQ(testRun().jvmSearch().verifierClassPath(), "verify.jar");
+  EXPECT_EQ(testRun().jvmSearch().verifierClassName(), "Verify");
 }
 
 TEST_F(ArchiveScriptsTest, InputFilesThatWillNotLoadNameWhatFailedInTheUsersLanguage) {
@@ -536,7 +536,7 @@ TEST_F(ArchiveScriptsTest, InputFilesThatWillNotLoadNameWhatFailedInTheUsersLang
       {"JVM", kMsgErrorLoadingJvmFile},
   };
   for (const auto& [tag, code] : cases) {
-    resetLauncherArchive();
+    newTestRun();
     TagFile input;
     input.setValue(tag, missing);
     const std::string error = inputError(input);

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "child_mode.h"
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
-#include "launcher/settings.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "os/command_line.h"
 #include "os/environment.h"
 #include "os/fault_injection.h"

@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "launcher/command_line.h"
-#include "launcher/settings.h"
+#include "base/command_line.h"
+#include "base/settings.h"
 #include "os/command_line.h"
 #include "os/environment.h"
 #include "os/process.h"

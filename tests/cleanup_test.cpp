@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "cleanup/cleanup.h"
-#include "cleanup/cleanup_list.h"
+#include "launcher/app.h"
+#include "temp/removal.h"
+#include "temp/cleanup_list.h"
 #include "cleanup/self_removal.h"
 #include "cleanup/wininit_rename.h"
 #include "temp_area_fixture.h"
@@ -30,7 +31,7 @@ protected:
 TEST_F(CleanupTest, ARunThatMadeNothingLeavesNoTrace) {
   settings().debugLogEnabled = true;
   settings().debugLogFile = logs_.file("debug.log");
-  cleanupAtExit();
+  removeTemporaries();
   EXPECT_FALSE(fs::exists(logs_.file("debug.log")));
   EXPECT_FALSE(fs::exists(logs_.file("run.log")));
   EXPECT_TRUE(fs::exists(root_.path()));
@@ -45,7 +46,7 @@ TEST_F(CleanupTest, RemovesNewestFirstAndAllDirectoriesBeforeAnyFile) {
   const std::string newerFile = createTempFile();
   makeFile(in(olderDir, "sub/inner/a.jar"));
   makeFile(in(newerDir, "b.jar"));
-  cleanupAtExit();
+  removeTemporaries();
   EXPECT_EQ(readTextFile(logs_.file("debug.log")),
             "Launcher: Deleting dir: " + newerDir + "\nLauncher: Deleting dir: " + olderDir +
                 "\nLauncher: Deleting file: " + newerFile + "\nLauncher: Deleting file: " + olderFile + "\n");
@@ -60,7 +61,7 @@ TEST_F(CleanupTest, ReadOnlyFilesAndDirectoriesAreDeleted) {
   const std::string file = in(dir, "locked/readonly.txt");
   makeFile(file);
   fs::permissions(file, fs::perms::owner_read, fs::perm_options::replace);
-  cleanupAtExit();
+  removeTemporaries();
   EXPECT_FALSE(fs::exists(dir));
 }
 
@@ -85,7 +86,7 @@ TEST_F(CleanupTest, ARegisteredDirectoryReplacedByALinkLosesOnlyTheLink) {
   std::error_code refused;
   fs::create_directory_symlink(target, dir, refused);
   if (refused) GTEST_SKIP() << "no directory links here: " << refused.message();
-  cleanupAtExit();
+  removeTemporaries();
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir)));
   EXPECT_TRUE(fs::exists(in(target, "precious.txt")));
 }
@@ -109,7 +110,7 @@ TEST_F(CleanupTest, HeldFileKeepsItsDirectoriesAndIsRetriedOnlyForAWhile) {
   });
   setCleanupRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(4)});
 
-  cleanupAtExit();
+  removeTemporaries();
 
   EXPECT_EQ(attempts, 5);  // the first try and one after each of four waits
   EXPECT_TRUE(fs::exists(held));

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "launcher/command_line.h"
+#include "base/command_line.h"
 
 using Args = std::vector<std::string>;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "launcher/driver.h"
-#include "launcher/settings.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace {

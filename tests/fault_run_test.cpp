@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "launcher/launcher_run.h"
 #include "archive/index.h"
 #include "archive/index_writer.h"
-#include "cleanup/cleanup.h"
+#include "temp/removal.h"
 #include "fake_jvm.h"
 #include "launcher/driver.h"
-#include "launcher/messages.h"
+#include "base/messages.h"
 #include "os/fault_injection.h"
 #include "os/path.h"
 #include "process/process_testing.h"
@@ -102,14 +103,14 @@ protected:
   // What ConsoleLauncher::run does around the driver: the run, then the
   // cleanup at exit.
   int32_t run() {
-    resetLauncherArchive();
+    newTestRun();
     StringList arguments;
     for (const std::string& argument :
          {std::string("-qm:tempdir"), tempRoot(), std::string("-qm:javahome"), home_,
           std::string("-qm:log"), dir_.file("run.log")})
       arguments.append(argument);
     const int32_t result = startLauncher(arguments, launcher_);
-    cleanupAtExit();
+    removeTemporaries();
     return result;
   }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "launcher/launcher_run.h"
 #include "jvm/jvm_match.h"
 #include "jvm/jvm_properties.h"
 #include "jvm/jvm_search.h"
@@ -95,25 +96,25 @@ TEST_F(JvmFileTest, WritingAMatchRecordsItInTheSharedTagFile) {
 TEST_F(JvmFileTest, JvmFilesJoinTheSearchInLoadOrderUnderTheirNames) {
   useLauncher({{JVM, "java14.jvm", "DESC: embedded\n"},
                {LAUNCHSCRIPT, "launch.txt", "DESC: Title\nCOMMAND: run\n"}});
-  const auto& embedded = launcherArchive().jvmSearch().jvmFiles();
+  const auto& embedded = testRun().jvmSearch().jvmFiles();
   ASSERT_EQ(embedded.size(), 1u);
   EXPECT_EQ(embedded[0]->name(), "java14.jvm");
-  ASSERT_NE(launcherArchive().launchScriptInUse(), nullptr);
-  EXPECT_EQ(launcherArchive().launchScriptInUse()->command(), "run");
+  ASSERT_NE(testRun().launchScriptInUse(), nullptr);
+  EXPECT_EQ(testRun().launchScriptInUse()->command(), "run");
   EXPECT_EQ(app_.title, "Title");
 
-  resetLauncherArchive();
+  newTestRun();
   TagFile input;
   for (const char* name : {"a.jvm", "b.jvm"}) {
     writeWholeFile(dir_.file(name), std::string("DESC: ") + name + "\n");
     input.addValue("JVM", dir_.file(name));
   }
-  launcherArchive().loadInputFile(input);
-  const auto& given = launcherArchive().jvmSearch().jvmFiles();
+  testRun().loadInputFile(input);
+  const auto& given = testRun().jvmSearch().jvmFiles();
   ASSERT_EQ(given.size(), 2u);
   EXPECT_EQ(given[0]->name(), dir_.file("a.jvm"));
   EXPECT_EQ(given[1]->tagFile().value("DESC"), "b.jvm");
-  EXPECT_EQ(launcherArchive().jvmFiles(),
+  EXPECT_EQ(testRun().jvmFiles(),
             (std::vector<const TagFile*>{&given[0]->tagFile(), &given[1]->tagFile()}));
 }
 

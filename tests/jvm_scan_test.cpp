@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/temp.h"
+#include "temp/temp.h"
 #include "fake_jvm.h"
 #include "jvm/jvm_scan_walker.h"
 #include "jvm/jvm_search.h"

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "launcher/launcher_run.h"
 #include "archive/index.h"
 #include "fake_jvm.h"
+#include "jvm/jvm_file_search.h"
 #include "jvm/jvm_search.h"
 #include "jvm/verifier.h"
 #include "launch/literal_text.h"
-#include "launcher/ui.h"
+#include "base/ui.h"
 
 namespace fs = std::filesystem;
 
@@ -43,7 +45,7 @@ protected:
     return calls;
   }
   std::unique_ptr<JvmMatch> check(const std::string& homePath) {
-    return jvm_.checkCandidate(homePath, "\"verify.jar\"", "\"Verify\"");
+    return JvmFileSearch(jvm_).checkCandidate(homePath, "\"verify.jar\"", "\"Verify\"");
   }
 
   ScopedTempDir homes_;
@@ -149,24 +151,24 @@ TEST_F(JvmVerifyTest, OwnHomeNeedsThePropertiesTag) {
   const std::string jdk = home("jdk");
   makeFakeJvm(jdk, verifierOutput("Sun Microsystems Inc.", "1.4.1"));
   jvmTags_.setValue("JVM_HOME", jdk);
-  EXPECT_NE(jvm_.verifyOwnHome("\"v.jar\"", "\"Verify\""), nullptr);
+  EXPECT_NE(JvmFileSearch(jvm_).verifyOwnHome("\"v.jar\"", "\"Verify\""), nullptr);
 
   TagFile bare;
   bare.setValue("JVM_EXE", fakeJvmExe());
   bare.setValue("JVM_HOME", jdk);
   JvmFile bareFile(bare, "bare.jvm");
   takeLog();
-  EXPECT_EQ(bareFile.verifyOwnHome("\"v.jar\"", "\"Verify\""), nullptr);
+  EXPECT_EQ(JvmFileSearch(bareFile).verifyOwnHome("\"v.jar\"", "\"Verify\""), nullptr);
   EXPECT_EQ(takeLog(),
             "WARNING: Unable to verify bare.jvm because the JVM_PROPERTIES tag was not "
             "specified.\n");
   // A check of a given home asks only for the magic line.
-  EXPECT_NE(bareFile.checkCandidate(jdk, "\"v.jar\"", "\"Verify\""), nullptr);
+  EXPECT_NE(JvmFileSearch(bareFile).checkCandidate(jdk, "\"v.jar\"", "\"Verify\""), nullptr);
 }
 
 TEST_F(JvmVerifyTest, ArchiveVerifierIsExtractedOnceAndAnInputFileOneWins) {
   useLauncher({{VERIFIER_ARCHIVE, "Verify.jar", "jar bytes"}});
-  JvmSearch& search = launcherArchive().jvmSearch();
+  JvmSearch& search = testRun().jvmSearch();
   std::string classpath, className;
   search.verifierArguments(&classpath, &className);
   ASSERT_EQ(cleanupList().directories().size(), 1u);
@@ -182,8 +184,8 @@ TEST_F(JvmVerifyTest, ArchiveVerifierIsExtractedOnceAndAnInputFileOneWins) {
   TagFile input;
   input.setValue("VERIFY_CLASSPATH", "given.jar");
   input.setValue("VERIFY_CLASS_NAME", "Given");
-  launcherArchive().loadInputFile(input);
-  launcherArchive().jvmSearch().verifierArguments(&classpath, &className);
+  testRun().loadInputFile(input);
+  testRun().jvmSearch().verifierArguments(&classpath, &className);
   EXPECT_EQ(classpath + "|" + className, "given.jar|Given");
   EXPECT_EQ(cleanupList().directories().size(), 1u);
 }
@@ -212,11 +214,11 @@ TEST_F(JvmVerifyTest, RealJdkAnswersTheBuiltVerifier) {
   JvmFile real(tags, "installed.jvm");
   useLauncher({{VERIFIER_ARCHIVE, "Verify.jar", readWholeFile(jar.string())}});
   std::string classpath, className;
-  launcherArchive().jvmSearch().verifierArguments(&classpath, &className);
-  EXPECT_NE(real.checkCandidate(realHome, classpath, className), nullptr) << takeLog();
+  testRun().jvmSearch().verifierArguments(&classpath, &className);
+  EXPECT_NE(JvmFileSearch(real).checkCandidate(realHome, classpath, className), nullptr) << takeLog();
 
   tags.addValue("JVM_PROPERTIES", "java.vendor=No Such Vendor");
-  EXPECT_EQ(real.checkCandidate(realHome, classpath, className), nullptr);
+  EXPECT_EQ(JvmFileSearch(real).checkCandidate(realHome, classpath, className), nullptr);
 }
 
 }  // namespace

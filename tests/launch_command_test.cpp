@@ -5,7 +5,7 @@
 
 #include "launch/execute_launch.h"
 #include "launch/pass_through.h"
-#include "launch/paths.h"
+#include "base/paths.h"
 #include "launch_fixture.h"
 #include "os/command_line.h"
 #include "os/path.h"
@@ -21,6 +21,7 @@ protected:
     tags.setValue("COMMAND", command);
     tags.setValue("ARCHIVE", "\"%APPLICATION_ARCHIVE%()\"");
     LaunchScript script(tags);
+    onTestLauncher(script);
     return script.buildCommand(jvm_);
   }
   void writeSideFile(const std::string& extension, const std::string& text) {

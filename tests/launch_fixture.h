@@ -9,18 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "launcher/launcher_run.h"
 #include "archive/index.h"
 #include "archive/index_writer.h"
-#include "archive/temp.h"
-#include "archive/temp_testing.h"
-#include "cleanup/cleanup_list.h"
-#include "cleanup/cleanup_testing.h"
-#include "jvm/jvm_file.h"
+#include "temp/temp.h"
+#include "temp/temp_testing.h"
+#include "temp/cleanup_list.h"
+#include "temp/removal_testing.h"
+#include "launch/jvm_file.h"
 #include "launch/launch_script.h"
 #include "launch/launch_testing.h"
-#include "launcher/exceptions.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
+#include "base/exceptions.h"
+#include "base/settings.h"
+#include "base/text.h"
 #include "os/environment.h"
 #include "tagfile/tag_file.h"
 #include "test_support.h"
@@ -93,8 +94,8 @@ protected:
     }
     writeWholeFile(settings().launcherFile,
                    bytes + layOutArchive(7, std::move(entries), sizes, kind).tail);
-    resetLauncherArchive();
-    launcherArchive().loadIndex(true);
+    newTestRun();
+    testRun().loadArchive(true);
   }
 
   // The log without its separator line; emptied for the next look.
@@ -105,8 +106,14 @@ protected:
     return text;
   }
 
+  // Gives script the entries of the launcher that useLauncher wrote.
+  static void onTestLauncher(LaunchScript& script) {
+    script.useLauncherEntries(&testRun().archive().fileIndex());
+  }
+
   std::string build(const std::string& command) {
     LaunchScript script(command, true, false);
+    onTestLauncher(script);
     return script.buildCommand(jvm_);
   }
   static std::string errorOf(const std::function<void()>& step) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "launch/paths.h"
+#include "base/paths.h"
 #include "launch_fixture.h"
 #include "os/path.h"
 #include "os/windows_argv.h"
@@ -48,6 +48,7 @@ TEST_F(LaunchScriptTest, SampleCommandExpandsAsInTheWorkedExample) {
     jvmTags_.setValue(tag, value);
   // The running launcher must be real, as the archive is extracted from it.
   useLauncher({{APPLICATION_ARCHIVE, "app.jar", "PK"}});
+  onTestLauncher(script);
   settings().originalLauncherFile = "C:\\dist\\setup.exe";
   const std::string expanded = script.buildCommand(jvm_);
 
@@ -76,6 +77,7 @@ TEST_F(LaunchScriptTest, PathsAreDataAndStayOneArgumentWhateverTheyHold) {
   jvmTags_.setValue("JVM_FILE", "/tmp/" + odd + "/LRE1.tmp");
   ScopedVariable variable("QM_LS_ODD", odd.c_str());
   LaunchScript script(kSampleCommand + R"x(%SYSTEMPROP%("env", """#QM_LS_ODD#"""))x", true, true);
+  onTestLauncher(script);
 
   const std::vector<std::string> arguments = os::splitWindowsCommandLine(script.buildCommand(jvm_));
   const auto property = [&](const std::string& name) {

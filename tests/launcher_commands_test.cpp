@@ -1,3 +1,4 @@
+#include "launcher/launcher_run.h"
 #include "script/launcher_commands.h"
 
 #include <gtest/gtest.h>
@@ -9,12 +10,12 @@
 #include <filesystem>
 
 #include "archive/index.h"
-#include "cleanup/cleanup.h"
+#include "temp/removal.h"
 #include "fake_jvm.h"
-#include "launcher/messages.h"
+#include "base/messages.h"
 #include "os/fault_injection.h"
-#include "launcher/exceptions.h"
-#include "launcher/settings.h"
+#include "base/exceptions.h"
+#include "base/settings.h"
 #include "script/run.h"
 #include "script/variables.h"
 #include "script/variables_testing.h"
@@ -47,13 +48,18 @@ protected:
   }
   std::string log() const { return readLogFile(settings().logFile); }
 
-  LauncherCommands commands_;
+  // Commands acting on the run that the last useLauncher loaded.
+  LauncherCommands& commands() {
+    commands_.reset(new LauncherCommands(testRun().commandContext()));
+    return *commands_;
+  }
+  std::unique_ptr<LauncherCommands> commands_;
 };
 
 TEST_F(Commands, VerifyNamesWhatIsWrongWithTheId) {
-  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 9); }, commands_),
+  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 9); }, commands()),
             "Cannot verify jvm file at index 9 because it does not exist.");
-  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 1); }, commands_),
+  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 1); }, commands()),
             "To verify a JVM, use an index of a jvm file. The index passed in was 1 which "
             "corresponds to the file named launch.txt");
 }
@@ -62,7 +68,7 @@ TEST_F(Commands, FindWithoutAMatchClearsTheResultsAndShowsTextOnlyWhenAsked) {
   setNumber(1, 1);
   setString(1, "old home");
   setString(2, "old file");
-  commands_.doFindJvm(false, false);
+  commands().doFindJvm(false, false);
   EXPECT_EQ(getNumber(1), 0);
   EXPECT_EQ(getString(1), "");
   EXPECT_EQ(getString(2), "");
@@ -73,12 +79,12 @@ TEST_F(Commands, FindWithoutAMatchClearsTheResultsAndShowsTextOnlyWhenAsked) {
   EXPECT_NE(log().find("\n" + text + "\n"), std::string::npos);
   EXPECT_EQ(app_.calls.front(), "hideProgress");
   for (const std::string& call : app_.calls) EXPECT_EQ(call.find("message:"), std::string::npos);
-  commands_.doFindJvm(true, true);
+  commands().doFindJvm(true, true);
   EXPECT_EQ(app_.calls.back(), "message:" + text);
 }
 
 TEST_F(Commands, LaunchesWithoutWhatTheyNeedFailWithMinusOne) {
-  EXPECT_EQ(commands_.doLaunchInternal(3, 0), -1);  // the entry is not a JVM file
+  EXPECT_EQ(commands().doLaunchInternal(3, 0), -1);  // the entry is not a JVM file
   EXPECT_NE(log().find("ERROR: Unable to launch the internal launch script with the internal JVM "
                        "file. Either the launch script or the JVM file is missing from the "
                        "launcher.\n"),
@@ -87,14 +93,14 @@ TEST_F(Commands, LaunchesWithoutWhatTheyNeedFailWithMinusOne) {
 
 TEST_F(Commands, InstallWithoutAnInstallerEntryFails) {
   setNumber(1, 1);
-  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doInstallJvm(0); }, commands_),
+  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doInstallJvm(0); }, commands()),
             "No JVM installer was included in the launcher.");
   EXPECT_EQ(getNumber(1), 0);
 }
 
 TEST_F(Commands, ExecuteLauncherWithAWrongEntryOnlyLogs) {
-  commands_.doExecuteLauncher(1);  // a JVM file, not a launcher
-  commands_.doExecuteLauncher(7);  // no entry at that position
+  commands().doExecuteLauncher(1);  // a JVM file, not a launcher
+  commands().doExecuteLauncher(7);  // no entry at that position
   const std::string line = "ERROR: Unable to execute the embedded launcher.\n";
   const std::string text = log();
   ASSERT_NE(text.find(line), std::string::npos);
@@ -105,15 +111,15 @@ TEST_F(Commands, AScriptThatFindsNoJvmAndSoLaunchesNothingFails) {
   const std::string search =
       "INSTRUCTIONS:\n\tFIND_JVM 0 0\n\tJMP0 @N1@ NONE\n\tLAUNCH @S2@ 0\n\t:NONE\n/:\n";
   useLauncher({{INSTRUCTIONS, "i.txt", search}, {JVM, "a.jvm", "DESC: A\nJVM_EXE: bin/java\n"}});
-  EXPECT_EQ(runInstructions(), -1);
+  EXPECT_EQ(runInstructions(testRun().instructionScript(), testRun().commandContext()), -1);
   EXPECT_NE(log().find("ERROR: The instructions ended without launching anything"), std::string::npos);
   useLauncher({{INSTRUCTIONS, "i.txt", "INSTRUCTIONS:\n\tSET N1=0\n/:\n"}});
-  EXPECT_EQ(runInstructions(), 0);  // no search: the script's own result
+  EXPECT_EQ(runInstructions(testRun().instructionScript(), testRun().commandContext()), 0);  // no search: the script's own result
 }
 
 TEST_F(Commands, InitializeShowsTheTitleAndProgress) {
   app_.title = "Demo";
-  commands_.doInitializeUi();
+  commands().doInitializeUi();
   EXPECT_EQ(app_.calls, (std::vector<std::string>{"status:Initializing Demo...", "showProgress"}));
 }
 
@@ -127,15 +133,15 @@ protected:
 
 TEST_F(InstallInSilence, AskingForADestinationInstallsNothing) {
   settings().silent = true;
-  commands_.doInstallJvm(2);
+  commands().doInstallJvm(2);
   EXPECT_EQ(getNumber(1), 0);
   EXPECT_EQ(getString(1), "");
 }
 
 TEST_F(Commands, VerifyOfAJvmEntryThatWasNotReadFails) {
-  resetLauncherArchive();
-  launcherArchive().loadIndex(false);  // as after -qm:extract: no tag files
-  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 2); }, commands_),
+  newTestRun();
+  testRun().loadArchive(false);  // as after -qm:extract: no tag files
+  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doVerify(false, false, 2); }, commands()),
             "The jvm file with file id 2 could not be read.");
 }
 
@@ -169,7 +175,7 @@ protected:
 
 TEST_F(HandOver, AnInstallerIsStartedByItsQuotedPathAndItsJvmFileRecorded) {
   useLauncher({{JVM_INSTALLER, "setup.exe", program()}});
-  commands_.doInstallJvm(1);
+  commands().doInstallJvm(1);
   EXPECT_EQ(getNumber(1), 1);
   EXPECT_EQ(getString(1), privateDir(0) + "jvm");
   EXPECT_EQ(TagFile(getString(1)).value("JVM_TEMP"), "1");
@@ -181,7 +187,7 @@ TEST_F(HandOver, AJvmFileThatCannotBeRewrittenFailsTheInstall) {
   // The installer's extraction writes in steps of 61439 bytes; the next write is the JVM file's.
   const uint32_t extractionWrites = static_cast<uint32_t>((installer.size() + 61438) / 61439);
   os::failNth(os::FaultPoint::kFileWrite, extractionWrites + 1, ENOSPC);
-  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doInstallJvm(1); }, commands_),
+  EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doInstallJvm(1); }, commands()),
             writeFailureText(ENOSPC));
   EXPECT_EQ(getNumber(1), 0);
 }
@@ -190,9 +196,9 @@ TEST_F(HandOver, AnEmbeddedLauncherThatCannotStartLeavesNothingBehind) {
   useLauncher({{EMBEDDED_LAUNCHER, "inner.exe", program()}});
   os::failNth(os::FaultPoint::kProcessStart, 1,
               os::systemErrorCode(os::SystemFailure::kOutOfMemory));
-  EXPECT_NE(failureOf([](LauncherCommands& c) { c.doExecuteLauncher(0); }, commands_),
+  EXPECT_NE(failureOf([](LauncherCommands& c) { c.doExecuteLauncher(0); }, commands()),
             "no failure");
-  cleanupAtExit();
+  removeTemporaries();
   EXPECT_TRUE(rootIsEmpty(root_));
 }
 
@@ -207,17 +213,22 @@ protected:
                   "DISPLAY_CONSOLE: 0\nCOMMAND: " + command + "\n"},
                  {JVM, "a.jvm", "DESC: A\n"}});
   }
-  LauncherCommands commands_;
+  // Commands acting on the run that the last useLauncher loaded.
+  LauncherCommands& commands() {
+    commands_.reset(new LauncherCommands(testRun().commandContext()));
+    return *commands_;
+  }
+  std::unique_ptr<LauncherCommands> commands_;
 };
 
 TEST_F(InternalLaunch, RunsTheEmbeddedJvmFileAndKeepsTheOutputOfTheRun) {
   ScopedVariable mode("QM_TEST_CHILD", "out:said;err:complained;exit:7");
-  EXPECT_EQ(commands_.doLaunchInternal(2, 0), 7);
+  EXPECT_EQ(commands().doLaunchInternal(2, 0), 7);
   EXPECT_EQ(settings().lastLaunchOutput, "said");
   EXPECT_EQ(settings().lastLaunchErrors, "complained");
   // Seconds above 0 show the running status before the launch.
   app_.title = "Demo";
-  EXPECT_EQ(commands_.doLaunchInternal(2, 1), 7);
+  EXPECT_EQ(commands().doLaunchInternal(2, 1), 7);
   EXPECT_NE(std::find(app_.calls.begin(), app_.calls.end(), "status:Running Demo..."),
             app_.calls.end());
 }

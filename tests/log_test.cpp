@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "launcher/log.h"
-#include "launcher/settings.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 class Log : public LauncherStateTest {};

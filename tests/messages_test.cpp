@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
 
 // The suites run in an English environment, so these texts are the English
 // ones whichever platform table they come from.

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
 #include "process/process_runner.h"
 #include "test_support.h"
 

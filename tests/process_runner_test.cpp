@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "child_mode.h"
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
 #include "os/command_line.h"
 #include "os/environment.h"
 #include "os/windows_argv.h"

@@ -9,7 +9,7 @@
 
 #include "archive/index.h"
 #include "archive/index_writer.h"
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "qmpack/manifest.h"
 #include "qmpack/pack.h"
 #include "test_support.h"

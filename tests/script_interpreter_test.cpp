@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "script/command_bodies.h"
 #include "script/instructions_exception.h"
 #include "script/interpreter.h"

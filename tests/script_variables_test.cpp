@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "script/variables.h"
 #include "script/variables_testing.h"
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "launcher/exceptions.h"
-#include "launcher/settings.h"
+#include "base/exceptions.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "archive/temp.h"
-#include "archive/temp_testing.h"
-#include "cleanup/cleanup_testing.h"
-#include "launcher/settings.h"
+#include "temp/temp.h"
+#include "temp/temp_testing.h"
+#include "temp/removal_testing.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 class TempAreaTest : public LauncherStateTest {

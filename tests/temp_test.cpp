@@ -9,13 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "archive/directory_walker.h"
+#include "launcher/launcher_run.h"
+#include "base/directory_walker.h"
 #include "archive/free_space.h"
+#include "archive/extract.h"
 #include "archive/index.h"
-#include "cleanup/cleanup.h"
-#include "cleanup/cleanup_list.h"
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
+#include "temp/removal.h"
+#include "temp/cleanup_list.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
 #include "os/fault_injection.h"
 #include "os/file_system.h"
 #include "os/path.h"
@@ -131,7 +133,7 @@ TEST_F(TempTest, AReservedNameThatCannotBeDeletedIsStillRemovedAtExit) {
   const std::string directory = createPrivateDir();
   os::resetFaults();
   EXPECT_TRUE(fs::is_directory(directory));
-  cleanupAtExit();
+  removeTemporaries();
   EXPECT_TRUE(fs::is_empty(root_.path()));
 }
 
@@ -221,9 +223,9 @@ TEST_F(TempTest, FreeSpaceOfTheRealVolume) {
 TEST_F(TempTest, ExtractionCopiesTheStoredBytesInBufferSizedSteps) {
   const std::string big = patterned(2 * 61439 + 7122);
   writeLauncher({{INSTRUCTIONS, "first.txt", "abc"}, {APPLICATION_ARCHIVE, "app.jar", big}});
-  launcherArchive().loadIndex(false);
+  testRun().loadArchive(false);
   const std::string target = createPrivateDir();
-  const std::string path = extractTo(*launcherArchive().fileIndex().entryAt(1), target);
+  const std::string path = extractTo(*testRun().archive().fileIndex().entryAt(1), target);
   EXPECT_EQ(path, target + os::pathSeparator() + "app.jar");
   EXPECT_EQ(readWholeFile(path), big);
   EXPECT_EQ(progressSteps(), 3);
@@ -233,12 +235,12 @@ TEST_F(TempTest, ExtractionCopiesTheStoredBytesInBufferSizedSteps) {
 
 TEST_F(TempTest, ExtractionIntoNoDirectoryWritesIntoTheCurrentOne) {
   writeLauncher({{VERIFIER_ARCHIVE, "Verify.jar", "PK verifier"}});
-  launcherArchive().loadIndex(false);
+  testRun().loadArchive(false);
   ScopedTempDir work;
   std::string path;
   {
     CurrentDirectory here(work.path());
-    path = extractTo(*launcherArchive().fileIndex().entryAt(0), "");
+    path = extractTo(*testRun().archive().fileIndex().entryAt(0), "");
   }
   EXPECT_EQ(path, "Verify.jar");
   EXPECT_EQ(readWholeFile(work.file("Verify.jar")), "PK verifier");
@@ -247,8 +249,8 @@ TEST_F(TempTest, ExtractionIntoNoDirectoryWritesIntoTheCurrentOne) {
 
 TEST_F(TempTest, ExtractionFailuresNameTheErrorAndAreNeverSuccess) {
   writeLauncher({{APPLICATION_ARCHIVE, "app.jar", "0123456789"}});
-  launcherArchive().loadIndex(false);
-  const FileEntry& stored = *launcherArchive().fileIndex().entryAt(0);
+  testRun().loadArchive(false);
+  const FileEntry& stored = *testRun().archive().fileIndex().entryAt(0);
   const std::string writeError = loadMessageText(kTextErrorWritingFile);
   const std::string spaceError = loadMessageText(kTextNotEnoughSpace);
   auto failureOf = [&](const FileEntry& entry, const std::string& directory) {
@@ -301,11 +303,11 @@ TEST_F(TempTest, ExtractAllWritesEveryFileAndAnInputFileThatRunsThem) {
                  {JVM, "first.jvm", "JVM_EXE: bin/java\n"},
                  {JVM, "second.jvm", "JVM_EXE: bin/javaw\n"},
                  {APPLICATION_ARCHIVE, "app.jar", "PK2"}});
-  launcherArchive().loadIndex(false);
+  testRun().loadArchive(false);
   ScopedTempDir work;
   {
     CurrentDirectory here(work.path());
-    extractAll(false);
+    extractAll(testRun().archive().fileIndex(), false);
   }
   EXPECT_EQ(readWholeFile(work.file("instructions.txt")), "INSTRUCTIONS:\n  END\n/:\n");
   EXPECT_EQ(readWholeFile(work.file("Verify.jar")), "PK1");
@@ -325,10 +327,10 @@ TEST_F(TempTest, ExtractAllWritesEveryFileAndAnInputFileThatRunsThem) {
   fs::remove(work.file("instructions.txt"));
   {
     CurrentDirectory here(work.path());
-    EXPECT_THROW(extractAll(false), LauncherException);
+    EXPECT_THROW(extractAll(testRun().archive().fileIndex(), false), LauncherException);
     EXPECT_FALSE(fs::exists(work.file("instructions.txt")));
     EXPECT_EQ(readWholeFile(work.file("app.jar")), "the user's");
-    extractAll(true);
+    extractAll(testRun().archive().fileIndex(), true);
     EXPECT_EQ(readWholeFile(work.file("app.jar")), "PK2");
   }
 
@@ -336,7 +338,7 @@ TEST_F(TempTest, ExtractAllWritesEveryFileAndAnInputFileThatRunsThem) {
   ScopedTempDir blocked;
   fs::create_directory(blocked.file("input.tag"));
   CurrentDirectory there(blocked.path());
-  EXPECT_THROW(extractAll(true), LauncherException);
+  EXPECT_THROW(extractAll(testRun().archive().fileIndex(), true), LauncherException);
 }
 
 namespace {

@@ -6,9 +6,9 @@
 #include <random>
 #include <sstream>
 
-#include "archive/index.h"
-#include "launcher/settings.h"
-#include "launcher/ui.h"
+#include "launcher/launcher_run.h"
+#include "base/settings.h"
+#include "base/ui.h"
 
 namespace fs = std::filesystem;
 
@@ -68,10 +68,20 @@ void writeWholeFile(const std::string& path, const std::string& content) {
   out << content;
 }
 
+namespace {
+std::unique_ptr<LauncherRun>& testRunInstance() {
+  static std::unique_ptr<LauncherRun> run(new LauncherRun);
+  return run;
+}
+}  // namespace
+
+LauncherRun& testRun() { return *testRunInstance(); }
+void newTestRun() { testRunInstance().reset(new LauncherRun); }
+
 void LauncherStateTest::SetUp() {
   settings() = LauncherSettings();
   ui::resetStatusState();
-  resetLauncherArchive();
+  newTestRun();
   setTheApp(&app_);
 }
 
@@ -79,5 +89,5 @@ void LauncherStateTest::TearDown() {
   setTheApp(nullptr);
   settings() = LauncherSettings();
   ui::resetStatusState();
-  resetLauncherArchive();
+  newTestRun();
 }

@@ -65,8 +65,15 @@ public:
   std::string title;
 };
 
-// Starts each test with the process-wide state of a fresh launcher and a
-// recording user interface installed as the application object.
+class LauncherRun;
+
+// The run that a test's launcher file is loaded into, as the front end owns
+// one per process; newTestRun starts a fresh one.
+LauncherRun& testRun();
+void newTestRun();
+
+// Starts each test with the process-wide state of a fresh launcher, a new
+// run and a recording user interface installed as the application object.
 class LauncherStateTest : public ::testing::Test {
 protected:
   void SetUp() override;

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "launcher/exceptions.h"
-#include "launcher/text.h"
+#include "base/exceptions.h"
+#include "base/text.h"
 #include "os/path.h"
 #include "test_support.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "launcher/settings.h"
-#include "launcher/ui.h"
+#include "base/settings.h"
+#include "base/ui.h"
 #include "test_support.h"
 
 using Calls = std::vector<std::string>;

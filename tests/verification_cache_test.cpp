@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "jvm/jvm_file_search.h"
 #include "fake_jvm.h"
-#include "launcher/settings.h"
+#include "base/settings.h"
 #include "tagfile/tag_file.h"
 
 namespace fs = std::filesystem;
@@ -25,14 +26,13 @@ protected:
     makeFakeJvm(home_, verifierOutput("Sun Microsystems Inc.", "1.4"));
     tags_.setValue("JVM_EXE", fakeJvmExe());
     tags_.addValue("JVM_PROPERTIES", "java.vendor=Sun Microsystems...");
-    jvm_.useVerificationCache(&cache_);
   }
 
   // Whether the JVM was run (rather than its verification taken from the cache).
   bool verifiesByRunning(const std::string& className = "\"Verify\"") {
     fs::remove(fs::path(home_) / fs::path(fakeJvmExe()).parent_path() / "args.txt");
     takeLog();
-    EXPECT_NE(jvm_.checkCandidate(home_, "\"verify.jar\"", className), nullptr);
+    EXPECT_NE(JvmFileSearch(jvm_, cacheInUse_).checkCandidate(home_, "\"verify.jar\"", className), nullptr);
     const bool ran = !fakeJvmArguments(home_).empty();
     const bool cached = takeLog().find("Using the cached verification of " + home_) != std::string::npos;
     EXPECT_NE(ran, cached);
@@ -45,6 +45,7 @@ protected:
 
   std::string home_;
   VerificationCache cache_{dir_.file("cache/verified-jvms")};
+  VerificationCache* cacheInUse_ = &cache_;
   TagFile tags_;
   JvmFile jvm_{tags_, "a.jvm"};
 };
@@ -80,7 +81,7 @@ TEST_F(VerificationCacheTest, ADamagedOrForeignFileIsIgnoredAndWrittenAnew) {
   EXPECT_TRUE(verifiesByRunning());
   EXPECT_EQ(readWholeFile(dir_.file("cache/verified-jvms")).rfind("quillmark verification cache 1\n", 0), 0u);
   VerificationCache again(dir_.file("cache/verified-jvms"));
-  jvm_.useVerificationCache(&again);
+  cacheInUse_ = &again;
   EXPECT_FALSE(verifiesByRunning());
 }
 

@@ -7,15 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "archive/extract.h"
+
 #include "archive/entry_name.h"
+#include "archive/free_space.h"
 #include "archive/index.h"
-#include "archive/temp.h"
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
+#include "temp/temp.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
 #include "os/file_system.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
-#include "launcher/ui.h"
+#include "base/settings.h"
+#include "base/text.h"
+#include "base/ui.h"
 #include "os/fault_injection.h"
 #include "tagfile/tag_file.h"
 
@@ -109,11 +112,11 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
   return target;
 }
 
-void extractAll(bool replaceExisting) {
+void extractAll(const FileIndex& index, bool replaceExisting) {
   // Nothing is written when any file would replace one of the user's.
   if (!replaceExisting) {
     std::vector<std::string> names{"input.tag"};
-    for (const FileEntry& entry : launcherArchive().fileIndex().entries()) names.push_back(entry.fileName);
+    for (const FileEntry& entry : index.entries()) names.push_back(entry.fileName);
     for (const std::string& name : names) {
       os::FileAttributes attributes;
       if (os::getFileAttributes(name, &attributes).ok())
@@ -122,7 +125,7 @@ void extractAll(bool replaceExisting) {
   }
   TagFile input;
   input.setValue("ACTION", "RUN_INSTRUCTIONS");
-  for (const FileEntry& entry : launcherArchive().fileIndex().entries()) {
+  for (const FileEntry& entry : index.entries()) {
     if (entry.type == JVM) input.addValue("JVM", entry.fileName);
     if (entry.type == LAUNCHSCRIPT) input.setValue("LAUNCHSCRIPT", entry.fileName);
     if (entry.type == INSTRUCTIONS) input.setValue("INSTRUCTIONS", entry.fileName);

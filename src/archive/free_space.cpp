@@ -2,9 +2,9 @@
 
 #include "archive/free_space.h"
 
-#include "archive/temp.h"
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
+#include "temp/temp.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
 #include "os/file_system.h"
 
 int64_t clustersNeeded(int64_t bytes, int64_t files, uint32_t clusterSize) {

@@ -1,7 +1,12 @@
 #pragma once
-// The arithmetic of the free-space estimate made before an extraction.
+// The free-space estimate made before an extraction, and its arithmetic.
 
 #include <cstdint>
+#include <string>
+
+// Whether bytes in files files fit on the volume of path, with whole
+// clusters per file. Throws LauncherException "GetDiskFreeSpace failed  ==>  ...".
+bool hasFreeSpace(const std::string& path, int64_t bytes, int64_t files);
 
 // Clusters that bytes in files files take: whole clusters for a single file,
 // one spare cluster per file for several, none added for no file.

@@ -1,4 +1,4 @@
-// Reading the launcher file's trailer and index, and loading the scripts it
+// Reading the launcher file's trailer and index, and parsing the scripts it
 // carries. Only portable code.
 
 #include "archive/index.h"
@@ -7,17 +7,12 @@
 #include <cstdio>
 #include <string>
 
-#include "jvm/jvm_file.h"
-#include "jvm/jvm_search.h"
-#include "launch/launch_script.h"
-#include "launcher/exceptions.h"
-#include "launcher/log.h"
-#include "launcher/messages.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
-#include "launcher/ui.h"
+#include "base/exceptions.h"
+#include "base/log.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "base/text.h"
 #include "os/fault_injection.h"
-#include "script/interpreter.h"
 #include "tagfile/tag_file.h"
 
 namespace {
@@ -42,11 +37,6 @@ std::string entryListing(const FileEntry& entry) {
   return "file type: " + decimal(entry.type) + "\n  file id: " + decimal(entry.id) +
          "\n  length: " + decimal(entry.length) + "\n  offset: " + decimal(entry.offset) +
          "\n  file name: " + entry.fileName;
-}
-
-std::unique_ptr<LauncherArchive>& archiveInstance() {
-  static std::unique_ptr<LauncherArchive> instance(new LauncherArchive);
-  return instance;
 }
 
 }  // namespace
@@ -127,10 +117,8 @@ std::string damagedLauncherFileText(const std::string& what) {
   return "The launcher file is damaged or incomplete: " + what;
 }
 
-LauncherArchive::LauncherArchive() : jvmSearch_(new JvmSearch) {}
-LauncherArchive::~LauncherArchive() = default;
 
-void LauncherArchive::loadIndex(bool loadScripts) {
+void LauncherArchive::loadIndex(bool withScripts) {
   if (indexLoaded_) return;
   // Scripts taken from a failed load still use its entries' tag files; a
   // second reading would append the entries again and replace those tag
@@ -158,9 +146,9 @@ void LauncherArchive::loadIndex(bool loadScripts) {
       const int32_t fileCount = readInt32(file, "Unable to read the file count.");
       for (int32_t i = 0; i < fileCount; ++i) index_.append(readIndexRecord(file));
       for (const FileEntry& entry : index_.entries()) writeLog(entryListing(entry));
-      if (loadScripts) {
+      if (withScripts) {
         checkEntriesFit(index_.entries(), indexOffset);
-        this->loadScripts(file);
+        parseScripts(file);
       }
     }
   } catch (const LauncherException& e) {
@@ -173,100 +161,13 @@ void LauncherArchive::loadIndex(bool loadScripts) {
   indexLoaded_ = true;
 }
 
-void LauncherArchive::loadScripts(std::FILE* file) {
+void LauncherArchive::parseScripts(std::FILE* file) {
   for (FileEntry& entry : index_.entries()) {
     if (entry.type != INSTRUCTIONS && entry.type != JVM && entry.type != LAUNCHSCRIPT) continue;
     entry.tagFile.reset(new TagFile);
     entry.tagFile->parse(file, entry.fileName, entry.offset, entry.length);
-    TagFile& script = *entry.tagFile;
-    if (entry.type == INSTRUCTIONS) {
-      if (!instructionScript_) {
-        try {
-          setInstructionScript(script);
-        } catch (const LauncherException& e) {
-          throw LauncherException(messageText(kMsgErrorLoadingInstructions) + e.message());
-        }
-      }
-    } else if (entry.type == JVM) {
-      if (!jvmFilesGiven_)
-        jvmSearch_->addJvmFile(std::unique_ptr<JvmFile>(new JvmFile(script)));
-    } else if (!launchScript_) {
-      setLaunchScript(script);
-    }
-  }
-  jvmFilesGiven_ = true;
-}
-
-void LauncherArchive::setInstructionScript(const TagFile& script) {
-  instructionScript_.reset(new InstructionInterpreter(script));
-}
-
-void LauncherArchive::setLaunchScript(const TagFile& script) {
-  launchScript_.reset(new LaunchScript(script));
-  ui::setTitle(launchScript_->description());
-}
-
-const TagFile* LauncherArchive::launchScript() const {
-  return launchScript_ ? launchScript_->sourceTagFile() : nullptr;
-}
-
-std::vector<const TagFile*> LauncherArchive::jvmFiles() const {
-  std::vector<const TagFile*> tagFiles;
-  for (const std::unique_ptr<JvmFile>& jvmFile : jvmSearch_->jvmFiles())
-    tagFiles.push_back(&jvmFile->tagFile());
-  return tagFiles;
-}
-
-const std::string& LauncherArchive::verifierClassPath() const {
-  return jvmSearch_->verifierClassPath();
-}
-
-const std::string& LauncherArchive::verifierClassName() const {
-  return jvmSearch_->verifierClassName();
-}
-
-TagFile& LauncherArchive::loadTagFile(const std::string& path) {
-  loadedTagFiles_.emplace_back(new TagFile(path));
-  return *loadedTagFiles_.back();
-}
-
-void LauncherArchive::loadInputFile(const TagFile& input) {
-  const std::string instructions = input.value("INSTRUCTIONS", 0);
-  if (!instructions.empty()) {
-    try {
-      setInstructionScript(loadTagFile(instructions));
-    } catch (const LauncherException& e) {
-      throw LauncherException(messageText(kMsgErrorLoadingInstructions) + e.message());
-    }
-  }
-  const std::string launchScript = input.value("LAUNCHSCRIPT", 0);
-  if (!launchScript.empty()) {
-    try {
-      setLaunchScript(loadTagFile(launchScript));
-    } catch (const LauncherException& e) {
-      throw LauncherException(messageText(kMsgErrorLoadingLaunchScript) + e.message());
-    }
-  }
-  const std::string classPath = input.value("VERIFY_CLASSPATH", 0);
-  const std::string className = input.value("VERIFY_CLASS_NAME", 0);
-  if (!classPath.empty() && !className.empty()) jvmSearch_->setVerifier(classPath, className);
-  const std::string title = input.value("UI_TITLE", 0);
-  if (!title.empty()) ui::setTitle(title);
-  const int32_t jvmCount = input.valueCount("JVM");
-  for (int32_t i = 0; i < jvmCount; ++i) {
-    jvmFilesGiven_ = true;
-    const std::string path = input.value("JVM", i);
-    if (path.empty()) continue;
-    try {
-      jvmSearch_->addJvmFile(std::unique_ptr<JvmFile>(new JvmFile(loadTagFile(path))));
-    } catch (const LauncherException& e) {
-      throw LauncherException(messageText(kMsgErrorLoadingJvmFile) + e.message());
-    }
   }
 }
-
-LauncherArchive& launcherArchive() { return *archiveInstance(); }
-void resetLauncherArchive() { archiveInstance().reset(new LauncherArchive); }
 
 int32_t readLauncherKind(const std::string& path) {
   // Kept with the path it was read from: a kind remembered for one launcher

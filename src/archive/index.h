@@ -1,6 +1,7 @@
 #pragma once
 // The archive appended to the launcher file: the trailer at the very end, the
-// file index it points to, and the scripts loaded from the indexed entries.
+// file index it points to, and the scripts parsed from the indexed entries.
+// A reader only: what the scripts build is the front end's.
 
 #include <cstdint>
 #include <cstdio>
@@ -9,9 +10,6 @@
 #include <vector>
 
 class TagFile;
-class InstructionInterpreter;
-class JvmSearch;
-class LaunchScript;
 
 enum FileType : int32_t {
   INSTRUCTIONS = 0,
@@ -71,16 +69,11 @@ FileEntry readIndexRecord(std::FILE* file);
 
 class LauncherArchive {
 public:
-  LauncherArchive();
-  ~LauncherArchive();
-
   // Reads the trailer and the index of the launcher file, lists the entries
-  // in the log and, when asked, loads the embedded scripts. Does nothing once
+  // in the log and, when asked, parses the embedded scripts (the tag files
+  // of the instruction, JVM and launch script entries). Does nothing once
   // loaded. Throws LauncherException.
-  void loadIndex(bool loadScripts);
-  // Takes the instruction script, launch script, verifier and JVM files that
-  // an input file names. Throws LauncherException.
-  void loadInputFile(const TagFile& input);
+  void loadIndex(bool withScripts);
 
   bool indexLoaded() const { return indexLoaded_; }
   // Whether the launcher file ends with an archive at all (a bare stub, or
@@ -88,41 +81,16 @@ public:
   bool archiveFound() const { return archiveFound_; }
   int64_t fileSize() const { return fileSize_; }
   const FileIndex& fileIndex() const { return index_; }
-  InstructionInterpreter* instructionScript() const { return instructionScript_.get(); }
-  // The launch script in use, or null.
-  LaunchScript* launchScriptInUse() const { return launchScript_.get(); }
-  // The tag file the launch script in use was read from, or null.
-  const TagFile* launchScript() const;
-  // The JVM search with the JVM description files, in load order.
-  JvmSearch& jvmSearch() const { return *jvmSearch_; }
-  // The tag files of the JVM description files, in load order.
-  std::vector<const TagFile*> jvmFiles() const;
-  // The verifier an input file named, as the JVM search holds it.
-  const std::string& verifierClassPath() const;
-  const std::string& verifierClassName() const;
 
 private:
-  void loadScripts(std::FILE* file);
-  TagFile& loadTagFile(const std::string& path);
-  void setInstructionScript(const TagFile& script);
-  void setLaunchScript(const TagFile& script);
+  void parseScripts(std::FILE* file);
 
   FileIndex index_;
-  std::vector<std::unique_ptr<TagFile>> loadedTagFiles_;
-  std::unique_ptr<InstructionInterpreter> instructionScript_;
-  std::unique_ptr<LaunchScript> launchScript_;
-  std::unique_ptr<JvmSearch> jvmSearch_;
-  bool jvmFilesGiven_ = false;
   bool indexLoaded_ = false;
   bool archiveFound_ = false;
   int64_t fileSize_ = 0;
   std::string loadFailure_;
 };
-
-// The process's one archive.
-LauncherArchive& launcherArchive();
-// Replaces the process's archive with an empty one; for tests.
-void resetLauncherArchive();
 
 // The launcher kind byte, 9 bytes before the end of the file: 0 to 255, or -1
 // when it cannot be read. Remembered for the launcher file itself.

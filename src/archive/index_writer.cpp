@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 
 namespace {
 

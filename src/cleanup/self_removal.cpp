@@ -5,12 +5,12 @@
 #include <cctype>
 #include <cstdio>
 
-#include "archive/temp.h"
-#include "cleanup/cleanup_list.h"
+#include "temp/temp.h"
+#include "temp/cleanup_list.h"
 #include "cleanup/wininit_rename.h"
-#include "launcher/exceptions.h"
-#include "launcher/log.h"
-#include "launcher/settings.h"
+#include "base/exceptions.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "os/file_system.h"
 #include "os/path.h"
 #include "os/self_removal.h"

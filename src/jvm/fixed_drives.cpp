@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "jvm/jvm_search_testing.h"
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
 #include "os/drives.h"
 
 namespace {

@@ -3,14 +3,15 @@
 #include <vector>
 
 #include "jvm/fixed_drives.h"
-#include "jvm/jvm_file.h"
+#include "jvm/jvm_file_search.h"
+#include "launch/jvm_file.h"
 #include "jvm/jvm_paths.h"
 #include "jvm/jvm_scan_walker.h"
 #include "jvm/platform_hint.h"
 #include "jvm/verifier.h"
-#include "launch/paths.h"
-#include "launcher/log.h"
-#include "launcher/settings.h"
+#include "base/paths.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "os/environment.h"
 #include "os/jvm_paths.h"
 #include "os/path.h"
@@ -39,12 +40,12 @@ std::string besideLauncher(const std::string& hint) {
 
 }  // namespace
 
-std::unique_ptr<JvmMatch> JvmFile::searchEnvironmentHints(const std::string& classpath,
+std::unique_ptr<JvmMatch> JvmFileSearch::searchEnvironmentHints(const std::string& classpath,
                                                           const std::string& className) {
   const int variables = tagFile_.valueCount("ENV_HINT");
   const bool pathJava = tagFile_.flag("PATH_JAVA", false);
-  if ((variables == 0 && !pathJava) || !hasRequiredProperties(*this)) return nullptr;
-  writeLog(searchingFor(*this, "environment hints"));
+  if ((variables == 0 && !pathJava) || !hasRequiredProperties(file_)) return nullptr;
+  writeLog(searchingFor(file_, "environment hints"));
   std::unique_ptr<JvmMatch> found;
   for (int i = 0; i < variables && !found; ++i) {
     const std::string name = tagFile_.value("ENV_HINT", i);
@@ -67,10 +68,10 @@ std::unique_ptr<JvmMatch> JvmFile::searchEnvironmentHints(const std::string& cla
   return nullptr;
 }
 
-std::unique_ptr<JvmMatch> JvmFile::searchPlatformHints(const std::string& classpath,
+std::unique_ptr<JvmMatch> JvmFileSearch::searchPlatformHints(const std::string& classpath,
                                                        const std::string& className) {
-  if (!hasRequiredProperties(*this)) return nullptr;
-  writeLog(searchingFor(*this, "platform hints"));
+  if (!hasRequiredProperties(file_)) return nullptr;
+  writeLog(searchingFor(file_, "platform hints"));
   std::unique_ptr<JvmMatch> found;
   const int count = tagFile_.valueCount("PLATFORM_HINT");
   for (int i = 0; i < count && !found; ++i) {
@@ -95,10 +96,10 @@ std::unique_ptr<JvmMatch> JvmFile::searchPlatformHints(const std::string& classp
   return found;
 }
 
-std::unique_ptr<JvmMatch> JvmFile::searchPathHints(const std::string& classpath,
+std::unique_ptr<JvmMatch> JvmFileSearch::searchPathHints(const std::string& classpath,
                                                    const std::string& className) {
-  if (!hasRequiredProperties(*this)) return nullptr;
-  writeLog(searchingFor(*this, "path hints"));
+  if (!hasRequiredProperties(file_)) return nullptr;
+  writeLog(searchingFor(file_, "path hints"));
   std::vector<std::string> drives;
   fixedDrives(drives);
   std::unique_ptr<JvmMatch> found;
@@ -119,10 +120,10 @@ std::unique_ptr<JvmMatch> JvmFile::searchPathHints(const std::string& classpath,
   return found;
 }
 
-std::unique_ptr<JvmMatch> JvmFile::searchJvmPaths(const std::string& classpath,
+std::unique_ptr<JvmMatch> JvmFileSearch::searchJvmPaths(const std::string& classpath,
                                                   const std::string& className) {
-  if (!hasRequiredProperties(*this)) return nullptr;
-  writeLog(searchingFor(*this, "platform specific JVM Path hints"));
+  if (!hasRequiredProperties(file_)) return nullptr;
+  writeLog(searchingFor(file_, "platform specific JVM Path hints"));
   std::unique_ptr<JvmMatch> found;
   for (const JvmPathCandidate& candidate :
        platformJvmPathCandidates(tagFile_.value("JVM_EXE", 0))) {

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "archive/temp.h"
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
-#include "launcher/text.h"
+#include "temp/temp.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
+#include "base/text.h"
 #include "tagfile/tag_file.h"
 
 JvmMatch::JvmMatch(std::string home, TagFile& tagFile)

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "launch/paths.h"
-#include "launcher/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "os/jvm_paths.h"
 
 namespace {

@@ -3,9 +3,9 @@
 
 #include <cctype>
 
-#include "jvm/jvm_file.h"
-#include "launcher/log.h"
-#include "launcher/text.h"
+#include "launch/jvm_file.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "tagfile/tag_file.h"
 
 namespace {

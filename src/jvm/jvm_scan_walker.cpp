@@ -4,11 +4,11 @@
 #include <cctype>
 #include <utility>
 
-#include "archive/temp.h"
-#include "cleanup/cleanup_list.h"
+#include "temp/temp.h"
+#include "temp/cleanup_list.h"
 #include "jvm/jvm_search.h"
-#include "launch/paths.h"
-#include "launcher/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "os/drives.h"
 #include "os/path.h"
 

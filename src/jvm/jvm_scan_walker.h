@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/directory_walker.h"
+#include "base/directory_walker.h"
 
 class JvmSearch;
 

@@ -3,14 +3,15 @@
 #include <algorithm>
 
 #include "archive/index.h"
-#include "archive/temp.h"
+#include "archive/extract.h"
+#include "temp/temp.h"
 #include "jvm/fixed_drives.h"
 #include "jvm/jvm_scan_walker.h"
-#include "launch/paths.h"
-#include "launcher/log.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
-#include "launcher/ui.h"
+#include "base/paths.h"
+#include "base/log.h"
+#include "base/settings.h"
+#include "base/text.h"
+#include "base/ui.h"
 #include "os/file_system.h"
 #include "os/path.h"
 #include "tagfile/tag_file.h"
@@ -28,8 +29,9 @@ void JvmSearch::setVerifier(const std::string& classpath, const std::string& cla
 
 void JvmSearch::prepareVerifier() {
   if (!verifierClassPath_.empty() || !verifierClassName_.empty()) return;
+  if (!launcherEntries_) return;
   std::string path;
-  for (const FileEntry& entry : launcherArchive().fileIndex().entries())
+  for (const FileEntry& entry : launcherEntries_->entries())
     if (entry.type == VERIFIER_ARCHIVE) path = extractTo(entry, createPrivateDir());
   if (path.empty()) return;
   verifierClassPath_ = quoted(path);
@@ -59,7 +61,7 @@ void JvmSearch::checkUserHome() {
   if (home.empty()) return;
   writeLog("Checking user specified Java home directory => " + home);
   for (size_t i = 0; i < jvmFiles_.size() && !found_; ++i)
-    found_ = jvmFiles_[i]->checkCandidate(home, verifierClassPath_, verifierClassName_);
+    found_ = searchOf(*jvmFiles_[i]).checkCandidate(home, verifierClassPath_, verifierClassName_);
   if (found_ || jvmFiles_.empty()) return;
   // The user named this directory: say why it was passed over before the
   // search goes on without it.
@@ -86,10 +88,11 @@ bool JvmSearch::searchHints() {
     searchAll = jvmFile.tagFile().flag("SEARCH_ALL", false);
     ui::StatusDetailSaver saver;
     ui::setStatusDetail(ui::kDetailSearching, jvmFile.tagFile().value("DESC", 0));
-    found_ = jvmFile.searchEnvironmentHints(verifierClassPath_, verifierClassName_);
-    if (!found_) found_ = jvmFile.searchPlatformHints(verifierClassPath_, verifierClassName_);
-    if (!found_) found_ = jvmFile.searchPathHints(verifierClassPath_, verifierClassName_);
-    if (!found_) found_ = jvmFile.searchJvmPaths(verifierClassPath_, verifierClassName_);
+    JvmFileSearch fileSearch = searchOf(jvmFile);
+    found_ = fileSearch.searchEnvironmentHints(verifierClassPath_, verifierClassName_);
+    if (!found_) found_ = fileSearch.searchPlatformHints(verifierClassPath_, verifierClassName_);
+    if (!found_) found_ = fileSearch.searchPathHints(verifierClassPath_, verifierClassName_);
+    if (!found_) found_ = fileSearch.searchJvmPaths(verifierClassPath_, verifierClassName_);
   }
   return searchAll;
 }
@@ -123,7 +126,7 @@ void JvmSearch::exhaustiveScan(JvmMatches& results) {
   for (const CandidateGroup& group : groups_) {
     for (const std::string& home : group.homes) {
       std::unique_ptr<JvmMatch> match =
-          group.jvmFile->checkCandidate(home, verifierClassPath_, verifierClassName_);
+          searchOf(*group.jvmFile).checkCandidate(home, verifierClassPath_, verifierClassName_);
       if (!match) continue;
       results.push_back(std::move(match));
       if (stopAtFirst_) return;
@@ -139,7 +142,7 @@ bool JvmSearch::onCandidate(const std::string& path) {
     if (!isHomeFollowedByExecutable(path, executable)) continue;
     const std::string home = path.substr(0, path.size() - executable.size() - 1);
     if (i == 0 && stopAtFirst_)
-      found_ = jvmFile.checkCandidate(home, verifierClassPath_, verifierClassName_);
+      found_ = searchOf(jvmFile).checkCandidate(home, verifierClassPath_, verifierClassName_);
     else
       recordCandidate(jvmFile, home);
   }

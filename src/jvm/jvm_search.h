@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "jvm/jvm_file.h"
+#include "launch/jvm_file.h"
+#include "jvm/jvm_file_search.h"
 #include "jvm/jvm_match.h"
 #include "jvm/verification_cache.h"
 
@@ -19,14 +20,15 @@ struct CandidateGroup {
   std::vector<std::string> homes;  // in the order found, each once
 };
 
+class FileIndex;
+
 class JvmSearch {
 public:
+  // launcherEntries (not owned) holds the verifier archive, when there is one.
+  explicit JvmSearch(const FileIndex* launcherEntries = nullptr) : launcherEntries_(launcherEntries) {}
   virtual ~JvmSearch() = default;
 
-  void addJvmFile(std::unique_ptr<JvmFile> jvmFile) {
-    jvmFile->useVerificationCache(&cache_);
-    jvmFiles_.push_back(std::move(jvmFile));
-  }
+  void addJvmFile(std::unique_ptr<JvmFile> jvmFile) { jvmFiles_.push_back(std::move(jvmFile)); }
   // The user's verification cache, shared by every JVM file of the run.
   VerificationCache& verificationCache() { return cache_; }
   const std::vector<std::unique_ptr<JvmFile>>& jvmFiles() const { return jvmFiles_; }
@@ -43,7 +45,7 @@ public:
 
   // The verifier an input file names, used as given from now on.
   void setVerifier(const std::string& classpath, const std::string& className);
-  // Without a verifier set, extracts the archive's verifier (once per run).
+  // Without a verifier set, extracts the launcher file's verifier (once per run).
   // Throws LauncherException when the extraction fails.
   void prepareVerifier();
   // prepareVerifier, then the classpath and class to verify with.
@@ -64,9 +66,12 @@ public:
 
 private:
   void checkUserHome();
+  // The search over one of the run's JVM files, with the run's cache.
+  JvmFileSearch searchOf(JvmFile& jvmFile) { return JvmFileSearch(jvmFile, &cache_); }
   // True when the last JVM file tried asked for the disk scan.
   bool searchHints();
 
+  const FileIndex* launcherEntries_;
   std::vector<std::unique_ptr<JvmFile>> jvmFiles_;
   std::vector<CandidateGroup> groups_;
   std::unique_ptr<JvmMatch> found_;

@@ -1,16 +1,17 @@
 // Verification of a candidate JVM home against one JVM description file.
 #include <memory>
 
-#include "archive/temp.h"
-#include "jvm/jvm_file.h"
+#include "temp/temp.h"
+#include "jvm/jvm_file_search.h"
+#include "launch/jvm_file.h"
 #include "jvm/jvm_search_testing.h"
 #include "jvm/verification_cache.h"
 #include "jvm/verifier.h"
 #include "launch/execute_launch.h"
 #include "launch/launch_script.h"
-#include "launcher/log.h"
-#include "launcher/text.h"
-#include "launcher/ui.h"
+#include "base/log.h"
+#include "base/text.h"
+#include "base/ui.h"
 #include "os/path.h"
 #include "process/process_runner.h"
 #include "tagfile/tag_file.h"
@@ -28,7 +29,10 @@ void setVerifierTimeLimit(uint32_t milliseconds) {
   verifierTimeLimitMs = milliseconds ? milliseconds : kVerifierTimeLimitMs;
 }
 
-std::unique_ptr<JvmMatch> JvmFile::checkCandidate(const std::string& home,
+JvmFileSearch::JvmFileSearch(JvmFile& file, VerificationCache* cache)
+    : file_(file), tagFile_(file.tagFile()), cache_(cache) {}
+
+std::unique_ptr<JvmMatch> JvmFileSearch::checkCandidate(const std::string& home,
                                                   const std::string& classpath,
                                                   const std::string& className) {
   const std::string executable = tagFile_.value("JVM_EXE", 0);
@@ -48,17 +52,17 @@ std::unique_ptr<JvmMatch> JvmFile::checkCandidate(const std::string& home,
   return std::unique_ptr<JvmMatch>(new JvmMatch(home, tagFile_));
 }
 
-std::unique_ptr<JvmMatch> JvmFile::verifyOwnHome(const std::string& classpath,
+std::unique_ptr<JvmMatch> JvmFileSearch::verifyOwnHome(const std::string& classpath,
                                                  const std::string& className) {
-  if (!hasRequiredProperties(*this)) return nullptr;
+  if (!hasRequiredProperties(file_)) return nullptr;
   return checkCandidate(tagFile_.value("JVM_HOME", 0), classpath, className);
 }
 
-bool JvmFile::runVerifier(const std::string& home, const std::string& classpath,
+bool JvmFileSearch::runVerifier(const std::string& home, const std::string& classpath,
                           const std::string& className) {
   // JVM_HOME is what @JVM_HOME@ and the child's JAVA_HOME are made from.
   tagFile_.setValue("JVM_HOME", home);
-  const std::vector<PropertyPattern> properties = propertyPatterns(*this);
+  const std::vector<PropertyPattern> properties = propertyPatterns(file_);
   const std::string executable = ensureTrailingSeparator(home) + tagFile_.value("JVM_EXE", 0);
   std::string key;
   if (cache_ && cache_->enabled()) {
@@ -81,7 +85,7 @@ bool JvmFile::runVerifier(const std::string& home, const std::string& classpath,
   limits.settleAfterExit = false;  // nothing of the verifier's is deleted after it
   int32_t exitCode = 0;
   try {
-    exitCode = executeLaunch(script, *this, StringList(), false, limits);
+    exitCode = executeLaunch(script, file_, StringList(), false, limits);
   } catch (const ProcessStartFailure& e) {
     // The candidate's own program cannot run: it is not a match, and the
     // search goes on to the next candidate.

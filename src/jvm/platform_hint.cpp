@@ -1,8 +1,8 @@
 #include "jvm/platform_hint.h"
 
-#include "launcher/exceptions.h"
-#include "launcher/log.h"
-#include "launcher/messages.h"
+#include "base/exceptions.h"
+#include "base/log.h"
+#include "base/messages.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "archive/temp.h"
-#include "launch/paths.h"
-#include "launcher/exceptions.h"
-#include "launcher/log.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
+#include "temp/temp.h"
+#include "base/paths.h"
+#include "base/exceptions.h"
+#include "base/log.h"
+#include "base/settings.h"
+#include "base/text.h"
 #include "os/environment.h"
 #include "os/file_system.h"
 #include "os/path.h"

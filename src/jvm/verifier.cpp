@@ -1,9 +1,9 @@
 #include "jvm/verifier.h"
 
-#include "jvm/jvm_file.h"
+#include "launch/jvm_file.h"
 #include "launch/literal_text.h"
-#include "launcher/log.h"
-#include "launcher/text.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "tagfile/tag_file.h"
 
 const char kVerifierMagic[] = "1739021872";

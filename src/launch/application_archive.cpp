@@ -5,13 +5,15 @@
 #include <memory>
 
 #include "archive/index.h"
-#include "archive/temp.h"
+#include "launch/launch_script.h"
+#include "archive/extract.h"
+#include "temp/temp.h"
 #include "launch/launch_testing.h"
-#include "launch/paths.h"
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
+#include "base/paths.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "base/text.h"
 
 namespace {
 
@@ -29,10 +31,11 @@ std::string& rememberedPath() {
 
 LauncherException copyError(int error) { return LauncherException(writeFailureText(error)); }
 
-std::string extractApplicationEntries() {
+std::string extractApplicationEntries(const FileIndex* launcherEntries) {
   std::string path;
   const std::string directory = createPrivateDir();
-  for (const FileEntry& entry : launcherArchive().fileIndex().entries())
+  if (!launcherEntries) return path;
+  for (const FileEntry& entry : launcherEntries->entries())
     if (entry.type == APPLICATION_ARCHIVE) path = extractTo(entry, directory);
   return path;
 }
@@ -61,10 +64,12 @@ std::string copyBesideLauncher(const std::string& name) {
 
 }  // namespace
 
-std::string applicationArchiveFunction(LaunchScript&, const std::vector<std::string>& arguments) {
+std::string applicationArchiveFunction(LaunchScript& script,
+                                       const std::vector<std::string>& arguments) {
   std::string& remembered = rememberedPath();
   if (remembered.empty())
-    remembered = arguments.empty() ? extractApplicationEntries() : copyBesideLauncher(arguments[0]);
+    remembered = arguments.empty() ? extractApplicationEntries(script.launcherEntries())
+                                   : copyBesideLauncher(arguments[0]);
   return remembered;
 }
 

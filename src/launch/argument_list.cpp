@@ -1,6 +1,6 @@
 #include "launch/argument_list.h"
 
-#include "launcher/text.h"
+#include "base/text.h"
 
 namespace {
 

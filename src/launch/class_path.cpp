@@ -3,12 +3,13 @@
 #include <utility>
 
 #include "archive/index.h"
-#include "archive/temp.h"
+#include "archive/extract.h"
+#include "temp/temp.h"
 #include "launch/launch_script.h"
 #include "launch/literal_text.h"
 #include "launch/side_files.h"
-#include "launcher/log.h"
-#include "launcher/settings.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "os/environment.h"
 
 namespace {
@@ -48,10 +49,11 @@ std::string quoted(const std::string& text) { return '"' + text + '"'; }
 
 // Every class-path archive of the launcher file, extracted into a new
 // private directory.
-std::vector<std::string> extractEmbeddedClassPath() {
+std::vector<std::string> extractEmbeddedClassPath(const FileIndex* launcherEntries) {
   std::vector<std::string> paths;
   const std::string directory = createPrivateDir();
-  for (const FileEntry& entry : launcherArchive().fileIndex().entries())
+  if (!launcherEntries) return paths;
+  for (const FileEntry& entry : launcherEntries->entries())
     if (entry.type == CLASSPATH_ARCHIVE) paths.push_back(extractTo(entry, directory));
   return paths;
 }
@@ -72,7 +74,7 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
   for (const std::string& argument : arguments) path.add(element(argument));
   path.add(element(script.expand(script.archive(), '%')));
   if (script.includeEmbeddedClassPath())
-    for (const std::string& extracted : extractEmbeddedClassPath())
+    for (const std::string& extracted : extractEmbeddedClassPath(script.launcherEntries()))
       path.add(environmentMode ? literalText(extracted) : quoted(literalText(extracted)));
   path.addAll(readSideFile(kClassPathLastFile));
   path.add(quoted(literalText(settings().classPathAppend)));

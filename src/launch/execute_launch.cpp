@@ -3,13 +3,13 @@
 #include <string>
 
 #include "archive/index.h"
-#include "jvm/jvm_file.h"
+#include "launch/jvm_file.h"
 #include "launch/launch_script.h"
 #include "launch/pass_through.h"
-#include "launch/paths.h"
-#include "launcher/log.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
+#include "base/paths.h"
+#include "base/log.h"
+#include "base/settings.h"
+#include "base/text.h"
 #include "os/environment.h"
 #include "process/process_runner.h"
 #include "tagfile/tag_file.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "launcher/string_list.h"
+#include "base/string_list.h"
 
 class JvmFile;
 class LaunchScript;

@@ -3,15 +3,15 @@
 
 #include "launch/functions.h"
 
-#include "archive/temp.h"
+#include "temp/temp.h"
 #include "launch/application_archive.h"
 #include "launch/class_path.h"
 #include "launch/launch_script.h"
 #include "launch/literal_text.h"
-#include "launch/paths.h"
+#include "base/paths.h"
 #include "launch/system_properties.h"
-#include "launch/text_expander.h"
-#include "launcher/settings.h"
+#include "base/text_expander.h"
+#include "base/settings.h"
 
 namespace {
 

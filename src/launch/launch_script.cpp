@@ -1,10 +1,10 @@
 #include "launch/launch_script.h"
 
-#include "jvm/jvm_file.h"
+#include "launch/jvm_file.h"
 #include "launch/argument_list.h"
 #include "launch/literal_text.h"
 #include "launch/functions.h"
-#include "launcher/log.h"
+#include "base/log.h"
 #include "os/environment.h"
 #include "tagfile/tag_file.h"
 

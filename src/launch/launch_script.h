@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <string>
 
-#include "launch/text_expander.h"
+#include "base/text_expander.h"
 
 class JvmFile;
 class TagFile;
+
+class FileIndex;
 
 class LaunchScript : public TextExpander {
 public:
@@ -41,6 +43,10 @@ public:
   const std::string& archive() const { return archive_; }
   // The tag file this script was read from; null for a command text.
   const TagFile* sourceTagFile() const { return sourceTagFile_; }
+  // The launcher file's entries (not owned) whose application and class-path
+  // archives the functions extract; none until given.
+  void useLauncherEntries(const FileIndex* entries) { launcherEntries_ = entries; }
+  const FileIndex* launcherEntries() const { return launcherEntries_; }
 
   // What the program wrote; every run appends.
   std::string& standardOutput() { return standardOutput_; }
@@ -66,6 +72,7 @@ private:
   std::string description_;
   std::string archive_;
   const TagFile* sourceTagFile_ = nullptr;
+  const FileIndex* launcherEntries_ = nullptr;
   std::string standardOutput_;
   std::string standardError_;
   JvmFile* currentJvmFile_ = nullptr;

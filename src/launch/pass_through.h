@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "launcher/string_list.h"
+#include "base/string_list.h"
 
 // The argument in double quotes, escaped so that CommandLineToArgvW and the
 // C runtime give it back whole: quotes behind a backslash, and backslashes

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "launch/literal_text.h"
-#include "launch/paths.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
+#include "base/paths.h"
+#include "base/settings.h"
+#include "base/text.h"
 
 const char kClassPathFirstFile[] = ".cp1";
 const char kClassPathFile[] = ".cp";

@@ -6,18 +6,17 @@
 #include <memory>
 #include <vector>
 
-#include "archive/index.h"
-#include "archive/temp.h"
-#include "jvm/jvm_file.h"
+#include "temp/temp.h"
+#include "launch/jvm_file.h"
 #include "jvm/jvm_match.h"
 #include "jvm/jvm_search.h"
-#include "launcher/driver.h"
-#include "launcher/exceptions.h"
-#include "launcher/log.h"
-#include "launcher/messages.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
-#include "launcher/ui.h"
+#include "launcher/launcher_run.h"
+#include "base/exceptions.h"
+#include "base/log.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "base/text.h"
+#include "base/ui.h"
 #include "process/process_runner.h"
 #include "script/launcher_commands.h"
 #include "script/variables.h"
@@ -55,9 +54,9 @@ std::unique_ptr<TagFile> loadInput(const std::string& name) {
 void printNumber(int32_t number) { ui::writeResult(decimal(number)); }
 void printText(const std::string& text) { ui::writeResult(text); }
 
-void searchAction(bool showProgress, bool showFailure) {
+void searchAction(LauncherRun& run, bool showProgress, bool showFailure) {
   try {
-    LauncherCommands().doFindJvm(showProgress, showFailure);
+    LauncherCommands(run.commandContext()).doFindJvm(showProgress, showFailure);
     printNumber(getNumber(1));
     if (getNumber(1) != 0) {
       printText(getString(1));
@@ -71,7 +70,7 @@ void searchAction(bool showProgress, bool showFailure) {
   }
 }
 
-void searchAllAction(bool showProgress, bool showFailure) {
+void searchAllAction(JvmSearch& search, bool showProgress, bool showFailure) {
   writeLog("Finding all matching JVMs");
   if (showProgress) {
     ui::setStatus(ui::kStatusSearching);
@@ -81,7 +80,7 @@ void searchAllAction(bool showProgress, bool showFailure) {
   }
   try {
     std::vector<std::unique_ptr<JvmMatch>> matches;
-    launcherArchive().jvmSearch().findAllJvms(matches, false);
+    search.findAllJvms(matches, false);
     // Each match's description is written first, so that a failure cannot
     // leave a count on standard output without its lines.
     std::vector<std::string> homes;
@@ -110,11 +109,11 @@ void searchAllAction(bool showProgress, bool showFailure) {
   }
 }
 
-void verifyJvmAction(bool showProgress, bool showFailure, const std::string& jvmFileName,
-                     const std::string& javaHome) {
+void verifyJvmAction(JvmSearch& search, bool showProgress, bool showFailure,
+                     const std::string& jvmFileName, const std::string& javaHome) {
   TagFile tagFile(jvmFileName);
   JvmFile jvmFile(tagFile, jvmFileName);
-  verifyJvm(showProgress, showFailure, jvmFile, javaHome);
+  verifyJvm(showProgress, showFailure, jvmFile, javaHome, search);
   printNumber(getNumber(1));
 }
 
@@ -130,17 +129,17 @@ void installJvmAction(bool showProgress, const std::string& installer,
 
 }  // namespace
 
-void processInputFile(const std::string& name, DriverRun& run) {
+void processInputFile(const std::string& name, LauncherRun& run) {
   std::unique_ptr<TagFile> input = loadInput(name);
 
   try {
-    launcherArchive().loadInputFile(*input);
+    run.loadInputFile(*input);
   } catch (const LauncherException& e) {
     ui::showMessage(e.message());
     throw;
   }
   try {
-    launcherArchive().loadIndex(true);
+    run.loadArchive(true);
   } catch (const LauncherException& e) {
     throw LauncherException(messageText(kMsgUnableToLoadIndex) + e.message());
   }
@@ -158,11 +157,11 @@ void processInputFile(const std::string& name, DriverRun& run) {
   if (action == "RUN_INSTRUCTIONS") {
     run.runInstructions = true;
   } else if (action == "SEARCH") {
-    searchAction(showProgress, showFailure);
+    searchAction(run, showProgress, showFailure);
     ui::setProgress(100);
     run.runInstructions = false;
   } else if (action == "SEARCH_ALL") {
-    searchAllAction(showProgress, showFailure);
+    searchAllAction(run.jvmSearch(), showProgress, showFailure);
     ui::setProgress(100);
     run.runInstructions = false;
   } else if (action == "VERIFY_JVM") {
@@ -174,7 +173,7 @@ void processInputFile(const std::string& name, DriverRun& run) {
                kLogError);
       run.result = -1;
     } else {
-      verifyJvmAction(showProgress, showFailure, jvmFile, javaHome);
+      verifyJvmAction(run.jvmSearch(), showProgress, showFailure, jvmFile, javaHome);
       ui::setProgress(100);
     }
     run.runInstructions = false;

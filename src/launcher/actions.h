@@ -3,7 +3,7 @@
 
 #include <string>
 
-struct DriverRun;
+class LauncherRun;
 
 // Loads the input file and carries out its ACTION. Throws LauncherException.
-void processInputFile(const std::string& name, DriverRun& run);
+void processInputFile(const std::string& name, LauncherRun& run);

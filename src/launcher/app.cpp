@@ -5,12 +5,13 @@
 #include <cctype>
 
 #include "archive/index.h"
-#include "cleanup/cleanup.h"
-#include "launcher/command_line.h"
+#include "cleanup/self_removal.h"
+#include "temp/removal.h"
+#include "base/command_line.h"
 #include "launcher/driver.h"
-#include "launcher/log.h"
-#include "launcher/messages.h"
-#include "launcher/settings.h"
+#include "base/log.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "os/console.h"
 #include "os/environment.h"
 #include "os/termination.h"
@@ -19,32 +20,31 @@
 
 namespace {
 
-LauncherApp* gApp = nullptr;
-
-// Runs the cleanup of the temporary area when the run leaves its scope,
-// normally or by an exception.
+// Runs the cleanup at exit when the run leaves its scope, normally or by an
+// exception.
 class ExitCleanupScope {
 public:
   ExitCleanupScope() = default;
-  ~ExitCleanupScope() {
-    try {
-      cleanupAtExit();
-    } catch (...) {
-    }
-  }
+  ~ExitCleanupScope() { cleanupAtExit(); }
   ExitCleanupScope(const ExitCleanupScope&) = delete;
   ExitCleanupScope& operator=(const ExitCleanupScope&) = delete;
 };
 
 }  // namespace
 
+void cleanupAtExit() {
+  removeTemporaries();
+  try {
+    if (settings().removeLauncherAtExit) removeSelf();
+  } catch (...) {
+    // Nothing can be reported any more; the launcher stays.
+  }
+}
+
 bool showsLaunchErrors(int32_t result, int32_t launcherKind, const std::string& errors) {
   const bool wizardKind = launcherKind == 0 || launcherKind == 2;
   return result != 0 && !(wizardKind && result == 1000) && !errors.empty();
 }
-
-LauncherApp* theApp() { return gApp; }
-void setTheApp(LauncherApp* app) { gApp = app; }
 
 ConsoleLauncher::ConsoleLauncher(const ConsoleStreams& streams) : streams_(streams) {}
 

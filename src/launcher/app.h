@@ -9,29 +9,7 @@
 #include <cstdio>
 #include <string>
 
-class LauncherApp {
-public:
-  virtual ~LauncherApp() = default;
-  virtual int32_t run() = 0;
-  virtual void showStatus(const std::string& status) = 0;
-  virtual void showStatusDetail(const std::string& status, const std::string& detail) = 0;
-  virtual void advanceProgress(int32_t steps) = 0;
-  virtual void setProgress(int32_t value) = 0;
-  virtual void showProgress() = 0;
-  virtual void hideProgress(int32_t unused) = 0;
-  virtual bool isProgressShown() = 0;
-  virtual void showMessage(const std::string& text) = 0;
-  virtual std::string getTitle() = 0;
-  virtual void setTitle(const std::string& title) = 0;
-  virtual std::string askDestinationDirectory() = 0;
-  // One line of a service action's result on standard output, for the
-  // caller to read: always written, silent or not.
-  virtual void writeResult(const std::string& line) = 0;
-};
-
-// The process's one application object while it lives, or null.
-LauncherApp* theApp();
-void setTheApp(LauncherApp* app);
+#include "base/application.h"
 
 // The longest answer to the destination question, the longest Windows path.
 constexpr size_t kMaxDestinationLength = 32767;
@@ -78,6 +56,10 @@ private:
   bool atLineStart_ = false;  // false at first: the first status line follows a blank one
   bool lineOpen_ = false;     // something was written on the current line
 };
+
+// The end of every run: the temporary area goes, then, when -qm:orig asked
+// for it, the launcher itself. Never throws.
+void cleanupAtExit();
 
 // Whether the end of a run shows the last launch's error output: only for a
 // failed run, never for the wizard kinds' exit code 1000, and only when

@@ -6,13 +6,16 @@
 #include <string>
 
 #include "archive/index.h"
-#include "archive/temp.h"
+#include "archive/extract.h"
+#include "temp/temp.h"
 #include "launcher/actions.h"
-#include "launcher/exceptions.h"
-#include "launcher/log.h"
-#include "launcher/messages.h"
-#include "launcher/settings.h"
-#include "launcher/ui.h"
+#include "launcher/launcher_run.h"
+#include "base/exceptions.h"
+#include "base/log.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "base/ui.h"
+#include "script/launcher_commands.h"
 #include "script/run.h"
 
 namespace {
@@ -20,18 +23,18 @@ namespace {
 const char kVersion[] = "2.51";
 
 // Loads the index, turning a failure into text 16 followed by its cause.
-void loadIndexOrThrow(bool loadScripts) {
+void loadIndexOrThrow(LauncherRun& run, bool withScripts) {
   try {
-    launcherArchive().loadIndex(loadScripts);
+    run.loadArchive(withScripts);
   } catch (const LauncherException& e) {
     throw LauncherException(messageText(kMsgUnableToLoadIndex) + e.message());
   }
 }
 
-void extractEverything() {
-  loadIndexOrThrow(false);
+void extractEverything(LauncherRun& run) {
+  loadIndexOrThrow(run, false);
   try {
-    extractAll(settings().replaceExtractedFiles);
+    extractAll(run.archive().fileIndex(), settings().replaceExtractedFiles);
   } catch (const LauncherException& e) {
     throw LauncherException(messageText(kMsgUnableToExtract) + e.message());
   }
@@ -55,7 +58,7 @@ int32_t startLauncher(const StringList& arguments, const std::string& launcherPa
 
 int32_t processCommandLine(const StringList& arguments) {
   LauncherSettings& s = settings();
-  DriverRun run;
+  LauncherRun run;
   ui::setProgress(0);
   const int32_t count = arguments.count();
   // A modifier of -qm:extract, wherever it stands.
@@ -89,7 +92,7 @@ int32_t processCommandLine(const StringList& arguments) {
     } else if (argument == "-qm:javahome") {
       if (hasValue) s.userJavaHome = arguments.get(++i);
     } else if (argument == "-qm:extract") {
-      extractEverything();
+      extractEverything(run);
       ui::setProgress(100);
       run.runInstructions = false;
     } else if (argument == "-qm:in") {
@@ -121,14 +124,14 @@ int32_t processCommandLine(const StringList& arguments) {
     }
   }
   if (run.runInstructions) {
-    if (!launcherArchive().indexLoaded()) loadIndexOrThrow(true);
+    if (!run.archive().indexLoaded()) loadIndexOrThrow(run, true);
     // Without an archive (a download cut short) there is nothing to run.
-    if (!launcherArchive().archiveFound() && !launcherArchive().instructionScript())
+    if (!run.archive().archiveFound() && !run.instructionScript())
       throw LauncherException(messageText(kMsgUnableToLoadIndex) +
                               damagedLauncherFileText(
-                                  "its " + std::to_string(launcherArchive().fileSize()) +
+                                  "its " + std::to_string(run.archive().fileSize()) +
                                   " bytes do not end with the launcher's archive."));
-    run.result = runInstructions();
+    run.result = runInstructions(run.instructionScript(), run.commandContext());
     ui::setProgress(100);
   }
   return run.result;

@@ -5,13 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "launcher/string_list.h"
-
-// State of one walk of the options.
-struct DriverRun {
-  int32_t result = 0;
-  bool runInstructions = true;
-};
+#include "base/string_list.h"
 
 // Records the launcher path and arguments, then processes the command line.
 // A LauncherException is shown, logged as an error and gives -1.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "launcher/log.h"
+#include "base/log.h"
 #include "process/process_testing.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
-#include "launcher/text.h"
-#include "launcher/ui.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
+#include "base/text.h"
+#include "base/ui.h"
 #include "process/captured_output.h"
 #include "os/termination.h"
 #include "process/process_testing.h"

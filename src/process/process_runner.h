@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "os/process.h"
 #include "process/process_system.h"
 

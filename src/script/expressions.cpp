@@ -4,7 +4,7 @@
 #include <string>
 
 #include "launch/literal_text.h"
-#include "launcher/text.h"
+#include "base/text.h"
 #include "script/interpreter.h"
 #include "script/variables.h"
 

@@ -3,8 +3,8 @@
 
 #include "script/interpreter.h"
 
-#include "launcher/exceptions.h"
-#include "launcher/text.h"
+#include "base/exceptions.h"
+#include "base/text.h"
 #include "script/instructions_exception.h"
 #include "script/variables.h"
 #include "tagfile/tag_file.h"

@@ -6,21 +6,22 @@
 #include <vector>
 
 #include "archive/index.h"
-#include "archive/temp.h"
-#include "cleanup/cleanup.h"
-#include "jvm/jvm_file.h"
+#include "archive/extract.h"
+#include "temp/temp.h"
+#include "temp/removal.h"
+#include "launch/jvm_file.h"
 #include "jvm/jvm_match.h"
 #include "jvm/jvm_search.h"
 #include "launch/execute_launch.h"
 #include "launch/launch_script.h"
 #include "launch/pass_through.h"
-#include "launcher/command_line.h"
-#include "launcher/exceptions.h"
-#include "launcher/log.h"
-#include "launcher/messages.h"
-#include "launcher/settings.h"
-#include "launcher/text.h"
-#include "launcher/ui.h"
+#include "base/command_line.h"
+#include "base/exceptions.h"
+#include "base/log.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "base/text.h"
+#include "base/ui.h"
 #include "os/file_system.h"
 #include "process/process_runner.h"
 #include "script/variables.h"
@@ -28,8 +29,8 @@
 
 namespace {
 
-const FileEntry* jvmEntry(int32_t id) {
-  const FileEntry* entry = launcherArchive().fileIndex().findEntryById(id);
+const FileEntry* jvmEntry(const FileIndex& index, int32_t id) {
+  const FileEntry* entry = index.findEntryById(id);
   return entry && entry->type == JVM && entry->tagFile ? entry : nullptr;
 }
 
@@ -73,7 +74,7 @@ void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
   setNumber(1, 0);
   std::vector<std::unique_ptr<JvmMatch>> results;
   try {
-    launcherArchive().jvmSearch().findJvm(results);
+    context_.jvmSearch.findJvm(results);
   } catch (const LauncherException& e) {
     const std::string text = messageText(kMsgNoSuitableJvm) + " " + e.message();
     writeLog(text, kLogError);
@@ -105,7 +106,7 @@ void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
 
 void LauncherCommands::doVerify(bool showUi, bool showFailure, int32_t jvmFileId) {
   showSearchProgress(showUi);
-  const FileEntry* entry = launcherArchive().fileIndex().findEntryById(jvmFileId);
+  const FileEntry* entry = context_.launcherEntries.findEntryById(jvmFileId);
   if (!entry) {
     throw LauncherException("Cannot verify jvm file at index " + decimal(jvmFileId) +
                             " because it does not exist.");
@@ -120,21 +121,21 @@ void LauncherCommands::doVerify(bool showUi, bool showFailure, int32_t jvmFileId
                             " could not be read.");
   }
   JvmFile jvmFile(*entry->tagFile, entry->name());
-  verifyJvm(showUi, showFailure, jvmFile, settings().userJavaHome);
+  verifyJvm(showUi, showFailure, jvmFile, settings().userJavaHome, context_.jvmSearch);
   searchFailed_ = getNumber(1) == 0;
 }
 
-void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome) {
+void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome,
+               JvmSearch& search) {
   setNumber(1, 0);
   if (showUi) ui::setStatusDetail(ui::kDetailVerifying, jvmFile.tagFile().value("DESC", 0));
   std::string classPath;
   std::string className;
-  JvmSearch& search = launcherArchive().jvmSearch();
   search.verifierArguments(&classPath, &className);
-  jvmFile.useVerificationCache(&search.verificationCache());
+  JvmFileSearch fileSearch(jvmFile, &search.verificationCache());
   std::unique_ptr<JvmMatch> match = javaHome.empty()
-                                        ? jvmFile.verifyOwnHome(classPath, className)
-                                        : jvmFile.checkCandidate(javaHome, classPath, className);
+                                        ? fileSearch.verifyOwnHome(classPath, className)
+                                        : fileSearch.checkCandidate(javaHome, classPath, className);
   if (match) {
     const std::string home = jvmFile.tagFile().value("JVM_HOME", 0);
     setNumber(1, 1);
@@ -148,7 +149,7 @@ void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::strin
 
 int32_t LauncherCommands::doLaunch(const std::string& jvmFileName, int16_t seconds) {
   launched_ = true;
-  LaunchScript* script = launcherArchive().launchScriptInUse();
+  LaunchScript* script = context_.launchScript;
   if (!script) return -1;
   TagFile tagFile(jvmFileName);
   JvmFile jvmFile(tagFile, jvmFileName);
@@ -157,8 +158,8 @@ int32_t LauncherCommands::doLaunch(const std::string& jvmFileName, int16_t secon
 
 int32_t LauncherCommands::doLaunchInternal(int32_t jvmFileId, int16_t seconds) {
   launched_ = true;
-  LaunchScript* script = launcherArchive().launchScriptInUse();
-  const FileEntry* entry = jvmEntry(jvmFileId);
+  LaunchScript* script = context_.launchScript;
+  const FileEntry* entry = jvmEntry(context_.launcherEntries, jvmFileId);
   if (!script || !entry) {
     writeLog("Unable to launch the internal launch script with the internal JVM file. Either "
              "the launch script or the JVM file is missing from the launcher.",
@@ -179,7 +180,7 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
     ui::hideProgress(0);
   }
   const FileEntry* installer = nullptr;
-  for (const FileEntry& entry : launcherArchive().fileIndex().entries()) {
+  for (const FileEntry& entry : context_.launcherEntries.entries()) {
     if (entry.type == JVM_INSTALLER) {
       installer = &entry;
       break;
@@ -212,7 +213,7 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
 
 void LauncherCommands::doExecuteLauncher(int32_t position) {
   launched_ = true;
-  const FileEntry* entry = launcherArchive().fileIndex().entryAt(position);
+  const FileEntry* entry = context_.launcherEntries.entryAt(position);
   if (!entry || entry->type != EMBEDDED_LAUNCHER) {
     writeLog("Unable to execute the embedded launcher.", kLogError);
     return;

@@ -6,10 +6,22 @@
 
 #include "script/command_bodies.h"
 
+class FileIndex;
 class JvmFile;
+class JvmSearch;
+class LaunchScript;
+
+// What the commands act on; the front end's run owns all of it.
+struct CommandContext {
+  const FileIndex& launcherEntries;
+  JvmSearch& jvmSearch;
+  LaunchScript* launchScript;  // null when none was loaded
+};
 
 class LauncherCommands : public CommandBodies {
 public:
+  explicit LauncherCommands(const CommandContext& context) : context_(context) {}
+
   void doFindJvm(bool showUi, bool showFailure) override;
   int32_t doLaunchInternal(int32_t jvmFileId, int16_t seconds) override;
   void doInitializeUi() override;
@@ -23,10 +35,13 @@ public:
   bool endedWithoutAJvm() const { return searchFailed_ && !launched_; }
 
 private:
+  CommandContext context_;
   bool searchFailed_ = false;
   bool launched_ = false;
 };
 
 // Verifies jvmFile against javaHome (or its own JVM_HOME when javaHome is
-// empty); N1 becomes 1 and S1 the home when it verifies, N1 0 otherwise.
-void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome);
+// empty) with the search's verifier and cache; N1 becomes 1 and S1 the home
+// when it verifies, N1 0 otherwise.
+void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome,
+               JvmSearch& search);

@@ -3,6 +3,10 @@
 
 #include <cstdint>
 
-// Runs the loaded instruction script with the launcher's commands; -1 when
-// none is loaded. Throws LauncherException for an error in the script.
-int32_t runInstructions();
+class InstructionInterpreter;
+struct CommandContext;
+
+// Runs the instruction script with the launcher's commands acting on
+// context; -1 when there is no script. Throws LauncherException for an
+// error in the script.
+int32_t runInstructions(InstructionInterpreter* script, const CommandContext& context);

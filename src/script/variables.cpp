@@ -5,8 +5,8 @@
 
 #include <cctype>
 
-#include "launcher/exceptions.h"
-#include "launcher/text.h"
+#include "base/exceptions.h"
+#include "base/text.h"
 #include "script/variables_testing.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <memory>
 #include <utility>
 
-#include "launcher/exceptions.h"
-#include "launcher/log.h"
-#include "launcher/text.h"
+#include "base/exceptions.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "os/fault_injection.h"
 
 Tag::Tag(std::string name) : name_(std::move(name)) {}

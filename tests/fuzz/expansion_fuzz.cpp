@@ -13,14 +13,14 @@
 #include <filesystem>
 #include <string>
 
-#include "archive/temp.h"
-#include "jvm/jvm_file.h"
+#include "temp/temp.h"
+#include "launch/jvm_file.h"
 #include "launch/launch_script.h"
 #include "launch/launch_testing.h"
 #include "launch/literal_text.h"
-#include "launch/text_expander.h"
-#include "launcher/exceptions.h"
-#include "launcher/settings.h"
+#include "base/text_expander.h"
+#include "base/exceptions.h"
+#include "base/settings.h"
 #include "os/environment.h"
 #include "tagfile/tag_file.h"
 

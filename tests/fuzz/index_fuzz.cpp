@@ -12,9 +12,10 @@
 #include <string>
 
 #include "archive/index.h"
+#include "launcher/launcher_run.h"
 #include "archive/index_writer.h"
-#include "launcher/exceptions.h"
-#include "launcher/settings.h"
+#include "base/exceptions.h"
+#include "base/settings.h"
 
 namespace {
 
@@ -50,12 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(out);
 
   settings().launcherFile = scratchPath();
-  resetLauncherArchive();
+  LauncherRun run;
   try {
-    launcherArchive().loadIndex(true);
+    run.loadArchive(true);
   } catch (const LauncherException&) {
   }
-  for (const FileEntry& entry : launcherArchive().fileIndex().entries()) checkRewrite(entry);
+  for (const FileEntry& entry : run.archive().fileIndex().entries()) checkRewrite(entry);
   readLauncherKind(scratchPath());
   std::remove(scratchPath().c_str());
   return 0;

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "launcher/exceptions.h"
-#include "launcher/text.h"
+#include "base/exceptions.h"
+#include "base/text.h"
 #include "script/command_bodies.h"
 #include "script/interpreter.h"
 #include "script/variables_testing.h"

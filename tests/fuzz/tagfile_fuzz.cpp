@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "tagfile/tag_file.h"
 
 namespace {

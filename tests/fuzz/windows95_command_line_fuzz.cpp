@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/command_line.h"
+#include "base/command_line.h"
 
 namespace {
 

@@ -10,7 +10,8 @@
 
 #include "fake_jvm.h"
 #include "jvm/fixed_drives.h"
-#include "jvm/jvm_file.h"
+#include "jvm/jvm_file_search.h"
+#include "launch/jvm_file.h"
 #include "jvm/jvm_paths.h"
 #include "os/jvm_paths.h"
 #include "os/mounts_posix.h"
@@ -57,7 +58,7 @@ TEST_F(JvmPathsPosixTest, EachHomeOnceAfterLinksAreResolved) {
   jvmTags_.setValue("JVM_EXE", "bin/fakejava");
   jvmTags_.setValue("JVM_PROPERTIES", "java.vendor=Sun...");
   takeLog();
-  std::unique_ptr<JvmMatch> match = jvm_.searchJvmPaths("\"v.jar\"", "\"Verify\"");
+  std::unique_ptr<JvmMatch> match = JvmFileSearch(jvm_).searchJvmPaths("\"v.jar\"", "\"Verify\"");
   ASSERT_NE(match, nullptr);
   EXPECT_EQ(match->home(), home + "/");
   EXPECT_EQ(takeLog().rfind("Searching for Fake using platform specific JVM Path hints\n"

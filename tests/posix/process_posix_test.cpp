@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "os/command_line.h"
 #include "os/environment.h"
 #include "process/process_runner.h"

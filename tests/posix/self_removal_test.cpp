@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "cleanup/cleanup.h"
+#include "launcher/app.h"
 #include "cleanup/self_removal.h"
 #include "os/command_line.h"
 #include "temp_area_fixture.h"

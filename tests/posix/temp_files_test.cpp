@@ -10,11 +10,12 @@
 #include <regex>
 #include <string>
 
-#include "cleanup/cleanup.h"
-#include "cleanup/cleanup_list.h"
+#include "temp/removal.h"
+#include "temp/cleanup_list.h"
+#include "archive/extract.h"
 #include "archive/index.h"
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
 #include "temp_area_fixture.h"
 
 namespace fs = std::filesystem;
@@ -61,7 +62,7 @@ TEST_F(PosixTempTest, LinkInATreeIsRemovedWithoutTouchingWhatItPointsTo) {
   const std::string dir = createPrivateDir();
   fs::create_directory_symlink(outside.path(), dir + "/link");
   fs::create_symlink(outside.file("precious.txt"), dir + "/file-link");
-  cleanupAtExit();
+  removeTemporaries();
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir)));
   EXPECT_EQ(readWholeFile(outside.file("precious.txt")), "keep me");
 }
@@ -76,7 +77,7 @@ TEST_F(PosixTempTest, NonWritableDirectoryIsEmptiedOnTheRetry) {
   writeWholeFile(dir + "/free.txt", "x");
   chmod((dir + "/locked").c_str(), 0500);
   setCleanupRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(2)});
-  cleanupAtExit();
+  removeTemporaries();
   EXPECT_FALSE(fs::exists(dir));
   const std::string text = log();
   EXPECT_NE(text.find("WARNING: Could not delete " + dir + "/locked/in.txt :  " + std::strerror(EACCES)),

@@ -8,8 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "cleanup/cleanup.h"
-#include "launcher/exceptions.h"
+#include "archive/free_space.h"
+#include "temp/removal.h"
+#include "base/exceptions.h"
 #include "os/file_system.h"
 #include "temp_area_fixture.h"
 
@@ -51,7 +52,7 @@ TEST_F(HeldFile, CleanupWaitsForTheHolderToLetGo) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     CloseHandle(handle);
   });
-  cleanupAtExit();
+  removeTemporaries();
   holder.join();
   EXPECT_FALSE(fs::exists(dir));
   const std::string text = log();

@@ -11,7 +11,7 @@
 #include "fake_jvm.h"
 #include "jvm/fixed_drives.h"
 #include "jvm/platform_hint.h"
-#include "launcher/messages.h"
+#include "base/messages.h"
 
 namespace {
 
@@ -99,7 +99,7 @@ TEST_F(PlatformHintRegistryTest, SearchChecksTheHomeEachHintNames) {
   jvmTags_.addValue("PLATFORM_HINT", "");
   jvmTags_.addValue("PLATFORM_HINT", hint("Found\\JavaHome"));
   jvmTags_.addValue("PLATFORM_HINT", "\\HKLM\\never\\reached");
-  std::unique_ptr<JvmMatch> match = jvm_.searchPlatformHints("\"v.jar\"", "\"Verify\"");
+  std::unique_ptr<JvmMatch> match = JvmFileSearch(jvm_).searchPlatformHints("\"v.jar\"", "\"Verify\"");
   ASSERT_NE(match, nullptr);
   EXPECT_EQ(match->home(), home);
   EXPECT_EQ(linesStartingWith(takeLog(), {"Searching", "Checking JVM", "Found"}),
@@ -131,7 +131,7 @@ TEST_F(PlatformHintRegistryTest, AHomeInTheOtherRegistryViewIsFoundAndSaysWhere)
   RegCloseKey(created);
   const std::string hint = "\\HKEY_LOCAL_MACHINE\\" + key + "\\JavaHome";
   jvmTags_.addValue("PLATFORM_HINT", hint);
-  std::unique_ptr<JvmMatch> match = jvm_.searchPlatformHints("\"v.jar\"", "\"Verify\"");
+  std::unique_ptr<JvmMatch> match = JvmFileSearch(jvm_).searchPlatformHints("\"v.jar\"", "\"Verify\"");
   HKEY software = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | otherView, &software) ==
       ERROR_SUCCESS) {

@@ -34,7 +34,7 @@
 #include <exception>
 #include <string>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "qmpack/manifest.h"
 #include "qmpack/pack.h"
 

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "tagfile/tag_file.h"
 
 namespace fs = std::filesystem;

@@ -10,8 +10,8 @@
 
 #include "archive/entry_name.h"
 #include "archive/index_writer.h"
-#include "launcher/exceptions.h"
-#include "launcher/settings.h"
+#include "base/exceptions.h"
+#include "base/settings.h"
 
 namespace fs = std::filesystem;
 
@@ -151,10 +151,10 @@ int64_t writeLauncher(const PackPlan& plan) {
 
 std::vector<std::string> listLauncher(const std::string& path) {
   settings().launcherFile = path;
-  resetLauncherArchive();
-  launcherArchive().loadIndex(false);
+  LauncherArchive archive;
+  archive.loadIndex(false);
   std::vector<std::string> lines;
-  for (const FileEntry& entry : launcherArchive().fileIndex().entries()) {
+  for (const FileEntry& entry : archive.fileIndex().entries()) {
     std::string line = "type=" + std::to_string(entry.type) + " (" + typeName(entry.type) +
                        ") id=" + std::to_string(entry.id) +
                        " length=" + std::to_string(entry.length) +

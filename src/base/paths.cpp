@@ -1,4 +1,4 @@
-#include "launch/paths.h"
+#include "base/paths.h"
 
 #include "os/path.h"
 

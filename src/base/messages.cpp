@@ -1,9 +1,9 @@
-#include "launcher/messages.h"
-#include "launcher/text.h"
+#include "base/messages.h"
+#include "base/text.h"
 
 #include <cerrno>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "os/text_resources.h"
 #include "os/version.h"
 

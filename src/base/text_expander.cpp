@@ -1,8 +1,8 @@
 // The scanning engine. Only portable code.
 
-#include "launch/text_expander.h"
+#include "base/text_expander.h"
 
-#include "launcher/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The temporary root and the private directories and files below it. Only
 // portable code.
 
-#include "archive/temp.h"
+#include "temp/temp.h"
 
-#include "archive/temp_testing.h"
-#include "cleanup/cleanup_list.h"
-#include "launcher/exceptions.h"
-#include "launcher/log.h"
-#include "launcher/messages.h"
+#include "temp/temp_testing.h"
+#include "temp/cleanup_list.h"
+#include "base/exceptions.h"
+#include "base/log.h"
+#include "base/messages.h"
 #include "os/file_system.h"
 #include "os/path.h"
 

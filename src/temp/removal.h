@@ -1,14 +1,13 @@
 #pragma once
 // Removal, at the end of a run, of everything the run left in the temporary
-// area, and of the launcher itself when it was started as a temporary copy.
+// area, and of single paths on the way.
 
 #include <cstdint>
 #include <string>
 
 // Removes the recorded directories, then the recorded files, newest first,
-// retrying what is still held open for a while; then, when -qm:orig asked
-// for it, arranges the launcher's own removal. Never throws.
-void cleanupAtExit();
+// retrying what is still held open for a while. Never throws.
+void removeTemporaries();
 
 // Deletes a file, or a directory with everything in it that can go.
 // -1 when the path is not there, 1 when it is gone, 0 when it is not.

@@ -1,15 +1,22 @@
 // The user-interface gate and the status lines. Only portable code.
 
-#include "launcher/ui.h"
+#include "base/ui.h"
 
 #include <cstdio>
 
 #include <cstdlib>
 
-#include "launcher/app.h"
-#include "launcher/messages.h"
-#include "launcher/settings.h"
+#include "base/application.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "os/text_resources.h"
+
+namespace {
+LauncherApp* gApp = nullptr;
+}  // namespace
+
+LauncherApp* theApp() { return gApp; }
+void setTheApp(LauncherApp* app) { gApp = app; }
 
 namespace ui {
 namespace {

@@ -2,7 +2,7 @@
 // For tests only: the temporary root is fixed for the life of a process, but
 // each test needs its own.
 
-#include "cleanup/retry.h"
+#include "base/retry.h"
 
 // Forgets the temporary root and restores the pacing below.
 void resetTempState();

@@ -1,17 +1,16 @@
-// The cleanup at exit. Only portable code.
+// Removal of the temporary area's files and directories at the end of a run.
 
-#include "cleanup/cleanup.h"
+#include "temp/removal.h"
 
 #include <vector>
 
-#include "archive/directory_walker.h"
-#include "cleanup/cleanup_list.h"
-#include "cleanup/cleanup_testing.h"
-#include "cleanup/retry.h"
-#include "cleanup/self_removal.h"
-#include "launcher/log.h"
-#include "launcher/messages.h"
-#include "launcher/settings.h"
+#include "base/directory_walker.h"
+#include "temp/cleanup_list.h"
+#include "temp/removal_testing.h"
+#include "base/retry.h"
+#include "base/log.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "os/file_system.h"
 #include "os/path.h"
 
@@ -122,12 +121,11 @@ int32_t deletePath(const std::string& path) {
   return exists(path) ? 0 : 1;
 }
 
-void cleanupAtExit() {
+void removeTemporaries() {
   try {
     CleanupList& list = cleanupList();
     removeAll(list.directories(), "Launcher: Deleting dir: ");
     removeAll(list.files(), "Launcher: Deleting file: ");
-    if (settings().removeLauncherAtExit) removeSelf();
   } catch (...) {
     // Nothing can be reported any more; what is left stays.
   }

@@ -1,9 +1,9 @@
-#include "cleanup/cleanup_list.h"
+#include "temp/cleanup_list.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "cleanup/cleanup_testing.h"
+#include "temp/removal_testing.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "jvm/jvm_file.h"
+#include "launch/jvm_file.h"
 
 #include <utility>
 
 #include "launch/literal_text.h"
-#include "launch/paths.h"
+#include "base/paths.h"
 #include "tagfile/tag_file.h"
 
 JvmFile::JvmFile(TagFile& tagFile) : tagFile_(tagFile), name_(tagFile.sourceName()) {}

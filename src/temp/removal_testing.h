@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "cleanup/retry.h"
+#include "base/retry.h"
 
 // Empties both lists of the CleanupList.
 void resetCleanupList();

@@ -1,4 +1,4 @@
-#include "launcher/settings.h"
+#include "base/settings.h"
 
 LauncherSettings& settings() {
   static LauncherSettings instance;

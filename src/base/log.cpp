@@ -1,10 +1,10 @@
-#include "launcher/log.h"
+#include "base/log.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "launcher/settings.h"
+#include "base/settings.h"
 #include "os/clock.h"
 
 namespace {

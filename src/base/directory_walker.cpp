@@ -1,11 +1,11 @@
 // The directory walk. Only portable code.
 
-#include "archive/directory_walker.h"
+#include "base/directory_walker.h"
 
-#include "launcher/exceptions.h"
-#include "launcher/messages.h"
-#include "launcher/text.h"
-#include "launcher/ui.h"
+#include "base/exceptions.h"
+#include "base/messages.h"
+#include "base/text.h"
+#include "base/ui.h"
 #include "os/file_system.h"
 
 bool DirectoryWalker::skipDirectory(const std::string&) { return false; }

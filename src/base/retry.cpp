@@ -1,5 +1,5 @@
 // Pacing of bounded retries.
-#include "cleanup/retry.h"
+#include "base/retry.h"
 
 #include "os/process.h"
 

@@ -1,33 +1,21 @@
 #pragma once
-// One JVM description file: a loaded tag file (not owned) with the JVM
-// operations on it, and the @NAME@ substitution of its tag values.
+// The search and verification of candidate JVM homes for one JVM description
+// file: a given home, the file's own home, its hints and its JVM paths.
 
-#include <cstddef>
 #include <memory>
 #include <string>
 
 #include "jvm/jvm_match.h"
-#include "launch/text_expander.h"
 
+class JvmFile;
 class TagFile;
 class VerificationCache;
 
-class JvmFile : public TextExpander {
+class JvmFileSearch {
 public:
-  // The name for messages is the one the tag file was loaded under.
-  explicit JvmFile(TagFile& tagFile);
-  JvmFile(TagFile& tagFile, std::string name);
-
-  TagFile& tagFile() const { return tagFile_; }
-  const std::string& name() const { return name_; }
-
-  // Replaces @NAME@ (start and end at the two @) by the first value of tag
-  // NAME; JVM_HOME loses one trailing separator so that templates can add
-  // their own.
-  void expandOne(std::string& text, char marker, size_t start, size_t end) override;
-
-  // Every @NAME@ of text replaced by its tag value.
-  std::string substituteValues(const std::string& text) { return expand(text, '@'); }
+  // cache (not owned) is where runVerifier looks for and keeps
+  // verifications; none when null.
+  explicit JvmFileSearch(JvmFile& file, VerificationCache* cache = nullptr);
 
   // Verification of one candidate home: null when the executable is missing
   // or the verifier's output does not qualify it (both only logged). Leaves
@@ -39,9 +27,6 @@ public:
   // the file names no JVM_PROPERTIES.
   std::unique_ptr<JvmMatch> verifyOwnHome(const std::string& classpath,
                                           const std::string& className);
-  // Where runVerifier looks for and keeps verifications (not owned); none by default.
-  void useVerificationCache(VerificationCache* cache) { cache_ = cache; }
-
   // Runs the verifier in home (or takes what it printed for the same JVM
   // from the cache) and checks what it printed.
   bool runVerifier(const std::string& home, const std::string& classpath,
@@ -64,7 +49,7 @@ public:
                                            const std::string& className);
 
 private:
+  JvmFile& file_;
   TagFile& tagFile_;
-  std::string name_;
-  VerificationCache* cache_ = nullptr;
+  VerificationCache* cache_;
 };

@@ -1,10 +1,10 @@
 // Text utilities shared by every reader of script text. Only portable code.
 
-#include "launcher/text.h"
+#include "base/text.h"
 
 #include <cctype>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 #include "os/path.h"
 
 const char kFormatSpaces[] = " \t\n\r";

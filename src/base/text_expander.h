@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "launcher/exceptions.h"
+#include "base/exceptions.h"
 
 // Bounds on one expansion. A value or function result that reproduces its
 // own marker would otherwise be rescanned without end, and one that grows

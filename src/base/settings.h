@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "launcher/string_list.h"
+#include "base/string_list.h"
 
 struct LauncherSettings {
   bool windows95Family = false;

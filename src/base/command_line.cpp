@@ -1,10 +1,10 @@
 // Command-line splitting. Only portable code; the platform's own splitting
 // comes from the OS layer.
 
-#include "launcher/command_line.h"
+#include "base/command_line.h"
 
-#include "launcher/settings.h"
-#include "launcher/text.h"
+#include "base/settings.h"
+#include "base/text.h"
 #include "os/command_line.h"
 
 namespace {

@@ -1,0 +1,65 @@
+#pragma once
+// One run of the launcher, owned by the front end: the launcher file's
+// archive, the scripts built from its entries or from an input file (the
+// instruction interpreter, the launch script, the JVM search with its JVM
+// files) and the outcome of the walk of the options.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/index.h"
+#include "jvm/jvm_search.h"
+
+class InstructionInterpreter;
+class LaunchScript;
+class TagFile;
+struct CommandContext;
+
+class LauncherRun {
+public:
+  LauncherRun();
+  ~LauncherRun();
+  LauncherRun(const LauncherRun&) = delete;
+  LauncherRun& operator=(const LauncherRun&) = delete;
+
+  // Reads the archive's index (once) and, when asked, builds the scripts of
+  // its entries: the first instruction script, the first launch script
+  // (whose DESC becomes the title), and every JVM file unless an input file
+  // gave its own. Throws LauncherException.
+  void loadArchive(bool withScripts);
+  // Takes the instruction script, launch script, verifier and JVM files
+  // that an input file names. Throws LauncherException.
+  void loadInputFile(const TagFile& input);
+
+  const LauncherArchive& archive() const { return archive_; }
+  InstructionInterpreter* instructionScript() const { return instructionScript_.get(); }
+  // The launch script in use, or null.
+  LaunchScript* launchScriptInUse() const { return launchScript_.get(); }
+  // The tag file the launch script in use was read from, or null.
+  const TagFile* launchScript() const;
+  JvmSearch& jvmSearch() { return jvmSearch_; }
+  // The tag files of the JVM description files, in load order.
+  std::vector<const TagFile*> jvmFiles() const;
+  // What the instruction script's commands act on.
+  CommandContext commandContext();
+
+  // The walk's outcome: the exit code so far, and whether the instructions
+  // still run once every option is taken.
+  int32_t result = 0;
+  bool runInstructions = true;
+
+private:
+  TagFile& loadTagFile(const std::string& path);
+  void setInstructionScript(const TagFile& script);
+  void setLaunchScript(const TagFile& script);
+
+  LauncherArchive archive_;
+  std::vector<std::unique_ptr<TagFile>> loadedTagFiles_;
+  std::unique_ptr<InstructionInterpreter> instructionScript_;
+  std::unique_ptr<LaunchScript> launchScript_;
+  JvmSearch jvmSearch_;
+  bool jvmFilesGiven_ = false;
+  bool scriptsBuilt_ = false;
+};
