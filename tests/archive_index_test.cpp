@@ -58,27 +58,6 @@ std::string identity(const FileEntry& e) {
          std::to_string(e.decompressedSize);
 }
 
-struct Part {
-  FileEntry entry;
-  std::string data;
-};
-
-// Stub, entries' bytes, index and trailer, made by the archive writer.
-std::string buildLauncher(std::vector<Part> parts, uint8_t kind = 0,
-                          const std::string& stub = "MZ stub bytes") {
-  std::vector<FileEntry> entries;
-  std::vector<int64_t> sizes;
-  std::string bytes = stub;
-  for (Part& part : parts) {
-    sizes.push_back(static_cast<int64_t>(part.data.size()));
-    bytes += part.data;
-    entries.push_back(std::move(part.entry));
-  }
-  const ArchiveLayout layout =
-      layOutArchive(static_cast<int64_t>(stub.size()), std::move(entries), sizes, kind);
-  return bytes + layout.tail;
-}
-
 const std::set<std::string> kIndexErrors = {
     "Cannot open launcher file.",
     "Invalid launcher format.",
@@ -103,12 +82,7 @@ protected:
   }
   // The load's error text, or empty when it succeeded.
   static std::string loadError(bool loadScripts = false) {
-    try {
-      testRun().loadArchive(loadScripts);
-    } catch (const LauncherException& e) {
-      return e.message();
-    }
-    return std::string();
+    return thrownMessage([&] { testRun().loadArchive(loadScripts); });
   }
   static const FileIndex& index() { return testRun().archive().fileIndex(); }
 
@@ -140,7 +114,7 @@ TEST_F(ArchiveIndexTest, SampleFirstEntryReadsAsDocumentedAndIsWhatTheWriterWrit
 }
 
 TEST_F(ArchiveIndexTest, EveryTypeRoundTripsThroughWriterAndReader) {
-  std::vector<Part> parts;
+  std::vector<LauncherPart> parts;
   for (int32_t type = 0; type < 8; ++type) {
     parts.push_back({entry(static_cast<FileType>(type), 100 + type, "entry-" + std::to_string(type)),
                      std::string(static_cast<size_t>(type) * 7 + 1, static_cast<char>('a' + type))});
@@ -151,8 +125,8 @@ TEST_F(ArchiveIndexTest, EveryTypeRoundTripsThroughWriterAndReader) {
   parts.push_back({entry(JVM_INSTALLER, -5, "\xE9t\xE9 \"1\".exe"), "high bytes in the name"});
   parts.push_back({entry(VERIFIER_ARCHIVE, INT32_MAX, std::string(kMaxEntryNameLength, 'n')), ""});
   std::vector<std::pair<std::string, std::string>> expected;
-  for (const Part& part : parts) expected.emplace_back(identity(part.entry), part.data);
-  const std::string bytes = buildLauncher(std::move(parts), 7);
+  for (const LauncherPart& part : parts) expected.emplace_back(identity(part.entry), part.data);
+  const std::string bytes = launcherFileBytes(std::move(parts), 7);
   useLauncher(bytes);
 
   ASSERT_EQ(loadError(), "");
@@ -255,14 +229,14 @@ TEST_F(ArchiveIndexTest, RecordCutAtEveryByteNamesTheFieldItStopsIn) {
 }
 
 TEST_F(ArchiveIndexTest, LauncherCutAnywhereFailsCleanlyOrIsEmpty) {
-  std::vector<Part> parts;
+  std::vector<LauncherPart> parts;
   parts.push_back({entry(INSTRUCTIONS, 0, "instructions.txt"), "INSTRUCTIONS: x\n"});
   FileEntry packed = entry(APPLICATION_ARCHIVE, 4, "app.jar");
   packed.compressed = true;
   packed.decompressedFileCount = 5;
   packed.decompressedSize = 1000;
   parts.push_back({std::move(packed), "jar bytes"});
-  const std::string whole = buildLauncher(std::move(parts), 0, "stub");
+  const std::string whole = launcherFileBytes(std::move(parts), 0, "stub");
   const size_t indexStart = whole.size() - 9 -
                             (4 + (16 + 16) + (16 + 7 + 8));  // count + two records
   ASSERT_EQ(whole.substr(indexStart, 4), be32(2));
@@ -316,11 +290,11 @@ TEST_F(ArchiveIndexTest, FailedLoadKeepsEarlierEntriesListsNothingAndStaysFailed
 }
 
 TEST_F(ArchiveIndexTest, FindEntryByIdAndEntryAt) {
-  std::vector<Part> parts;
+  std::vector<LauncherPart> parts;
   parts.push_back({entry(JVM, 7, "first.jvm"), "a"});
   parts.push_back({entry(JVM, 3, "other.jvm"), "b"});
   parts.push_back({entry(JVM, 7, "second.jvm"), "c"});
-  useLauncher(buildLauncher(std::move(parts)));
+  useLauncher(launcherFileBytes(std::move(parts)));
   ASSERT_EQ(loadError(), "");
   ASSERT_NE(index().findEntryById(7), nullptr);
   EXPECT_EQ(index().findEntryById(7)->name(), "first.jvm");
@@ -333,7 +307,7 @@ TEST_F(ArchiveIndexTest, FindEntryByIdAndEntryAt) {
 
 TEST_F(ArchiveIndexTest, ReadLauncherKind) {
   const std::string other = dir_.file("other.exe");
-  writeWholeFile(other, buildLauncher({}, 255));
+  writeWholeFile(other, launcherFileBytes({}, 255));
   EXPECT_EQ(readLauncherKind(other), 255);
   writeWholeFile(other, "12345678");
   EXPECT_EQ(readLauncherKind(other), -1);
@@ -343,12 +317,12 @@ TEST_F(ArchiveIndexTest, ReadLauncherKind) {
   // is not remembered.
   settings().launcherFile = dir_.file("launcher.exe");
   EXPECT_EQ(readLauncherKind(settings().launcherFile), -1);
-  writeWholeFile(settings().launcherFile, buildLauncher({}, 2));
+  writeWholeFile(settings().launcherFile, launcherFileBytes({}, 2));
   EXPECT_EQ(readLauncherKind(settings().launcherFile), 2);
-  writeWholeFile(settings().launcherFile, buildLauncher({}, 0));
+  writeWholeFile(settings().launcherFile, launcherFileBytes({}, 0));
   EXPECT_EQ(readLauncherKind(settings().launcherFile), 2);
   // Other files are always read afresh.
-  writeWholeFile(other, buildLauncher({}, 1));
+  writeWholeFile(other, launcherFileBytes({}, 1));
   EXPECT_EQ(readLauncherKind(other), 1);
 }
 
@@ -362,13 +336,13 @@ protected:
   // Instructions, launch script, two JVM files and an application, packed
   // end to end so that each tag file must stop at its own length.
   void useScriptedLauncher(const std::string& launch = kArchiveLaunch) {
-    std::vector<Part> parts;
+    std::vector<LauncherPart> parts;
     parts.push_back({entry(INSTRUCTIONS, 0, "instructions.txt"), kArchiveInstructions});
     parts.push_back({entry(LAUNCHSCRIPT, 2, "launch.txt"), launch});
     parts.push_back({entry(JVM, 3, "a.jvm"), "DESC: archive jvm a\n"});
     parts.push_back({entry(JVM, 5, "b.jvm"), "DESC: archive jvm b\n"});
     parts.push_back({entry(APPLICATION_ARCHIVE, 4, "app.jar"), "PK not a tag file"});
-    useLauncher(buildLauncher(std::move(parts)));
+    useLauncher(launcherFileBytes(std::move(parts)));
   }
   std::string put(const std::string& name, const std::string& text) {
     writeWholeFile(dir_.file(name), text);
@@ -388,12 +362,7 @@ protected:
     return descriptions;
   }
   static std::string inputError(const TagFile& input) {
-    try {
-      testRun().loadInputFile(input);
-    } catch (const LauncherException& e) {
-      return e.message();
-    }
-    return std::string();
+    return thrownMessage([&] { testRun().loadInputFile(input); });
   }
 };
 

@@ -86,18 +86,7 @@ protected:
                                         {LAUNCHSCRIPT, "launch.txt", launchScript()},
                                         {VERIFIER_ARCHIVE, "Verify.jar", std::string(kVerifierSize, 'v')},
                                         {APPLICATION_ARCHIVE, "app.jar", "application"}};
-    std::string bytes = "MZ stub";
-    std::vector<FileEntry> entries;
-    std::vector<int64_t> sizes;
-    for (const Stored& file : stored) {
-      entries.emplace_back();
-      entries.back().type = file.type;
-      entries.back().id = static_cast<int32_t>(entries.size());
-      entries.back().fileName = file.name;
-      sizes.push_back(static_cast<int64_t>(file.bytes.size()));
-      bytes += file.bytes;
-    }
-    writeWholeFile(launcher_, bytes + layOutArchive(7, std::move(entries), sizes, 1).tail);
+    writeWholeFile(launcher_, launcherFileBytes(numberedParts(stored), 1, "MZ stub"));
   }
 
   // What ConsoleLauncher::run does around the driver: the run, then the

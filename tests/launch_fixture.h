@@ -75,25 +75,9 @@ protected:
     return ensureTrailingSeparator(cleanupList().directories().at(i));
   }
 
-  struct Stored {
-    FileType type;
-    std::string name, bytes;
-  };
   // Writes the launcher file with these entries and loads its index and scripts.
   void useLauncher(const std::vector<Stored>& stored, uint8_t kind = 1) {
-    std::string bytes = "MZ stub";
-    std::vector<FileEntry> entries;
-    std::vector<int64_t> sizes;
-    for (const Stored& file : stored) {
-      entries.emplace_back();
-      entries.back().type = file.type;
-      entries.back().id = static_cast<int32_t>(entries.size());
-      entries.back().fileName = file.name;
-      sizes.push_back(static_cast<int64_t>(file.bytes.size()));
-      bytes += file.bytes;
-    }
-    writeWholeFile(settings().launcherFile,
-                   bytes + layOutArchive(7, std::move(entries), sizes, kind).tail);
+    writeWholeFile(settings().launcherFile, launcherFileBytes(numberedParts(stored), kind, "MZ stub"));
     newTestRun();
     testRun().loadArchive(true);
   }
@@ -117,12 +101,7 @@ protected:
     return script.buildCommand(jvm_);
   }
   static std::string errorOf(const std::function<void()>& step) {
-    try {
-      step();
-    } catch (const LauncherException& e) {
-      return e.message();
-    }
-    return "(nothing thrown)";
+    return thrownMessage(step);
   }
   std::string buildError(const std::string& command) {
     return errorOf([&] { build(command); });

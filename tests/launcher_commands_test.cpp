@@ -26,12 +26,7 @@
 namespace {
 
 std::string failureOf(void (*body)(LauncherCommands&), LauncherCommands& commands) {
-  try {
-    body(commands);
-  } catch (const LauncherException& e) {
-    return e.message();
-  }
-  return "no failure";
+  return thrownMessage([&] { body(commands); });
 }
 
 }  // namespace
@@ -197,7 +192,7 @@ TEST_F(HandOver, AnEmbeddedLauncherThatCannotStartLeavesNothingBehind) {
   os::failNth(os::FaultPoint::kProcessStart, 1,
               os::systemErrorCode(os::SystemFailure::kOutOfMemory));
   EXPECT_NE(failureOf([](LauncherCommands& c) { c.doExecuteLauncher(0); }, commands()),
-            "no failure");
+            "");
   removeTemporaries();
   EXPECT_TRUE(rootIsEmpty(root_));
 }

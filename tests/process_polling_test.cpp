@@ -132,12 +132,7 @@ protected:
   }
   // The text of the LauncherException that run throws.
   static std::string failureOf(const std::function<int32_t()>& run) {
-    try {
-      run();
-    } catch (const LauncherException& e) {
-      return e.message();
-    }
-    return "no failure";
+    return thrownMessage([&] { run(); });
   }
 
   ScriptedSystem system_;

@@ -27,12 +27,7 @@ FileEntry entry(FileType type, const std::string& name) {
 
 template <typename Action>
 std::string errorOf(Action action) {
-  try {
-    action();
-  } catch (const LauncherException& e) {
-    return e.message();
-  }
-  return std::string();
+  return thrownMessage(action);
 }
 
 // Index writer -------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "script/variables.h"
 #include "script/variables_testing.h"
 #include "tagfile/tag_file.h"
+#include "test_support.h"
 
 namespace {
 
@@ -83,12 +84,7 @@ protected:
   }
 
   std::string failure(Lines lines) {
-    try {
-      run(lines);
-    } catch (const LauncherException& e) {
-      return e.message();
-    }
-    return "(no error)";
+    return thrownMessage([&] { run(lines); });
   }
 
   // A script error raised by a direct call, as "message|line".

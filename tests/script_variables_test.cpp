@@ -8,6 +8,7 @@
 #include "base/exceptions.h"
 #include "script/variables.h"
 #include "script/variables_testing.h"
+#include "test_support.h"
 
 namespace {
 
@@ -18,12 +19,7 @@ protected:
 
 template <typename Call>
 std::string launcherError(Call call) {
-  try {
-    call();
-  } catch (const LauncherException& e) {
-    return e.message();
-  }
-  return "(no error)";
+  return thrownMessage(call);
 }
 
 TEST_F(ScriptVariablesTest, StoreStartsEmptyAndKeepsBanksApart) {

@@ -70,12 +70,7 @@ protected:
   }
 
   std::string errorOf(const std::string& bytes) const {
-    try {
-      load(bytes);
-    } catch (const LauncherException& e) {
-      return e.message();
-    }
-    return "(no error)";
+    return thrownMessage([&] { load(bytes); });
   }
 
   fs::path dir_;

@@ -86,12 +86,7 @@ private:
 class TempTest : public TempAreaTest {
 protected:
   std::string messageOf(void (*step)()) {
-    try {
-      step();
-    } catch (const LauncherException& e) {
-      return e.message();
-    }
-    return "(nothing thrown)";
+    return thrownMessage(step);
   }
 
   std::string writeLauncher(const std::vector<StoredFile>& files) {
@@ -254,12 +249,7 @@ TEST_F(TempTest, ExtractionFailuresNameTheErrorAndAreNeverSuccess) {
   const std::string writeError = loadMessageText(kTextErrorWritingFile);
   const std::string spaceError = loadMessageText(kTextNotEnoughSpace);
   auto failureOf = [&](const FileEntry& entry, const std::string& directory) {
-    try {
-      extractTo(entry, directory);
-    } catch (const LauncherException& e) {
-      return e.message();
-    }
-    return std::string("(nothing thrown)");
+    return thrownMessage([&] { extractTo(entry, directory); });
   };
 
   EXPECT_EQ(failureOf(stored, root_.file("no-such-dir")), writeError + std::to_string(ENOENT) + spaceError);

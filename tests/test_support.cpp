@@ -6,7 +6,9 @@
 #include <random>
 #include <sstream>
 
+#include "archive/index_writer.h"
 #include "launcher/launcher_run.h"
+#include "base/exceptions.h"
 #include "base/settings.h"
 #include "base/ui.h"
 
@@ -74,6 +76,40 @@ std::unique_ptr<LauncherRun>& testRunInstance() {
   return run;
 }
 }  // namespace
+
+std::vector<LauncherPart> numberedParts(const std::vector<Stored>& stored) {
+  std::vector<LauncherPart> parts;
+  for (const Stored& file : stored) {
+    parts.emplace_back();
+    parts.back().entry.type = file.type;
+    parts.back().entry.id = static_cast<int32_t>(parts.size());
+    parts.back().entry.fileName = file.name;
+    parts.back().data = file.bytes;
+  }
+  return parts;
+}
+
+std::string launcherFileBytes(std::vector<LauncherPart> parts, uint8_t kind,
+                              const std::string& stub) {
+  std::vector<FileEntry> entries;
+  std::vector<int64_t> sizes;
+  std::string bytes = stub;
+  for (LauncherPart& part : parts) {
+    sizes.push_back(static_cast<int64_t>(part.data.size()));
+    bytes += part.data;
+    entries.push_back(std::move(part.entry));
+  }
+  return bytes + layOutArchive(static_cast<int64_t>(stub.size()), std::move(entries), sizes, kind).tail;
+}
+
+std::string thrownMessage(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const LauncherException& e) {
+    return e.message();
+  }
+  return std::string();
+}
 
 LauncherRun& testRun() { return *testRunInstance(); }
 void newTestRun() { testRunInstance().reset(new LauncherRun); }

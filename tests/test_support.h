@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "archive/index.h"
 #include "launcher/app.h"
 
 // Makes a new empty directory below the system's temporary directory and
@@ -66,6 +68,26 @@ public:
 };
 
 class LauncherRun;
+
+// One entry of a launcher file that a test writes, with its bytes.
+struct LauncherPart {
+  FileEntry entry;
+  std::string data;
+};
+// Entries of these types, names and bytes, with the ids 1, 2, 3... in order.
+struct Stored {
+  FileType type;
+  std::string name, bytes;
+};
+std::vector<LauncherPart> numberedParts(const std::vector<Stored>& stored);
+// A launcher file's bytes: stub, the entries' bytes, index and trailer, made
+// by the archive writer.
+std::string launcherFileBytes(std::vector<LauncherPart> parts, uint8_t kind = 0,
+                              const std::string& stub = "MZ stub bytes");
+
+// The message of the LauncherException that step throws; empty when it
+// throws none.
+std::string thrownMessage(const std::function<void()>& step);
 
 // The run that a test's launcher file is loaded into, as the front end owns
 // one per process; newTestRun starts a fresh one.

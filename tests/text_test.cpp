@@ -11,12 +11,7 @@ namespace {
 
 std::string quotedError(const std::string& text, size_t start) {
   size_t pos = start;
-  try {
-    readArgument(text, pos, true);
-  } catch (const LauncherException& e) {
-    return e.message();
-  }
-  return "no error";
+  return thrownMessage([&] { readArgument(text, pos, true); });
 }
 
 }  // namespace

@@ -109,6 +109,7 @@ else
   compile win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw32.cmake"
 fi
 
+script floors tools/check_floors.sh "$top/src"
 script imports tools/check_imports.sh "$build/win32-shipped/qmlauncher.exe"
 gtest native "$build/native/qmtests"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

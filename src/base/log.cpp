@@ -1,3 +1,5 @@
+// The log file and the debug log.
+
 #include "base/log.h"
 
 #include <cerrno>

@@ -1,3 +1,5 @@
+// The message table's texts and the texts of system errors.
+
 #include "base/messages.h"
 #include "base/text.h"
 

@@ -1,3 +1,5 @@
+// Path helpers: separators at the end, the directory and last part of a path.
+
 #include "base/paths.h"
 
 #include "os/path.h"

@@ -1,3 +1,5 @@
+// The run's settings, as the options set them.
+
 #include "base/settings.h"
 
 LauncherSettings& settings() {

@@ -1,3 +1,5 @@
+// The fixed drives the disk scan walks: the system's, or those a test gives.
+
 #include "jvm/fixed_drives.h"
 
 #include <memory>

@@ -1,3 +1,5 @@
+// One JVM found by a search, and the temporary JVM file that records it.
+
 #include "jvm/jvm_match.h"
 
 #include <utility>

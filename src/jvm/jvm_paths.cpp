@@ -1,3 +1,5 @@
+// The platform's usual JVM directories as candidates of a JVM file.
+
 #include "jvm/jvm_paths.h"
 
 #include <algorithm>

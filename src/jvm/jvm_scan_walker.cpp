@@ -1,3 +1,5 @@
+// The disk scan's walker: every executable that a JVM file names, reported to the search.
+
 #include "jvm/jvm_scan_walker.h"
 
 #include <algorithm>

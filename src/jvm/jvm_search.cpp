@@ -1,3 +1,5 @@
+// The run's JVM search: the user's home, each JVM file's hints, then the disk scan.
+
 #include "jvm/jvm_search.h"
 
 #include <algorithm>

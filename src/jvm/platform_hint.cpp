@@ -1,3 +1,5 @@
+// Platform hints: JVM homes read from the registry.
+
 #include "jvm/platform_hint.h"
 
 #include "base/exceptions.h"

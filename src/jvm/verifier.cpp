@@ -1,3 +1,5 @@
+// The verifier's command and the reading of what it printed.
+
 #include "jvm/verifier.h"
 
 #include "launch/jvm_file.h"

@@ -1,3 +1,5 @@
+// The APPLICATION_ARCHIVE launch-script function.
+
 #include "launch/application_archive.h"
 
 #include <cerrno>

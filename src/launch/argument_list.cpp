@@ -1,3 +1,5 @@
+// Splitting a launch-script function's arguments.
+
 #include "launch/argument_list.h"
 
 #include "base/text.h"

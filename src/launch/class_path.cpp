@@ -1,3 +1,5 @@
+// The CP launch-script function: the class path in its order.
+
 #include "launch/class_path.h"
 
 #include <utility>

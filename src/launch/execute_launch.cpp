@@ -1,3 +1,5 @@
+// Running a launch script's command for one JVM file.
+
 #include "launch/execute_launch.h"
 
 #include <string>

@@ -1,3 +1,5 @@
+// The @NAME@ substitution of a JVM description file's values.
+
 #include "launch/jvm_file.h"
 
 #include <utility>

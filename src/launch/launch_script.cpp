@@ -1,3 +1,5 @@
+// The launch script: its tags and the expansion of its command.
+
 #include "launch/launch_script.h"
 
 #include "launch/jvm_file.h"

@@ -1,3 +1,5 @@
+// The pass-through arguments, written back onto a command line.
+
 #include "launch/pass_through.h"
 
 #include "os/windows_argv.h"

@@ -1,3 +1,5 @@
+// Side files beside the launcher that add to the class path and the command.
+
 #include "launch/side_files.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// The SYSTEMPROP and RUNTIME_SYSTEMPROP launch-script functions.
+
 #include "launch/system_properties.h"
 
 #include "launch/launch_script.h"

@@ -1,3 +1,5 @@
+// Environment variables through the C library.
+
 #include "os/environment.h"
 
 #include <stdlib.h>

@@ -1,3 +1,5 @@
+// Environment variables through the Win32 calls.
+
 #include "os/environment.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// POSIX error numbers for the faults a test injects.
+
 #include <errno.h>
 
 #include "os/fault_injection.h"

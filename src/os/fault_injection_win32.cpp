@@ -1,3 +1,5 @@
+// Windows error codes for the faults a test injects.
+
 #include <windows.h>
 
 #include "os/fault_injection.h"

@@ -1,3 +1,5 @@
+// Paths on POSIX: separators, the executable's own path, the temporary directory.
+
 #include "os/path.h"
 
 #include <stdlib.h>

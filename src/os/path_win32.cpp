@@ -1,3 +1,5 @@
+// Paths on Windows: separators, the executable's own path, the temporary directory.
+
 #include "os/path.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// Processes and pipes through CreateProcess and PeekNamedPipe.
+
 #include "os/process.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// The message table and system error texts through LoadString and FormatMessage.
+
 #include "os/text_resources.h"
 
 #include <windows.h>

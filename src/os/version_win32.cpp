@@ -1,3 +1,5 @@
+// The Windows family, from GetVersionEx.
+
 #include "os/version.h"
 
 #include <windows.h>

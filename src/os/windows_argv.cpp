@@ -1,3 +1,5 @@
+// Splitting a command line by the rules of Windows programs, on every system.
+
 #include "os/windows_argv.h"
 
 namespace os {

@@ -1,3 +1,5 @@
+// Captured output kept whole up to a bound and by its ends past it.
+
 #include "process/captured_output.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Running a program, plainly or with its output captured, and the errors of doing so.
+
 #include "process/process_runner.h"
 
 #include <algorithm>

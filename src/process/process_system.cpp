@@ -1,3 +1,5 @@
+// The process system the runner uses: the OS layer's, or a test's stand-in.
+
 #include "process/process_system.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// The lists of temporary files and directories to remove at exit.
+
 #include "temp/cleanup_list.h"
 
 #include <algorithm>
