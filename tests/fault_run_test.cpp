@@ -295,7 +295,7 @@ TEST_F(FaultRun, AJvmHeldForAMomentByAnotherProgramIsStartedOnceLetGo) {
 TEST_F(FaultRun, AJvmHeldForGoodFailsTheRunAfterBoundedRetries) {
   const unsigned long busy = os::systemErrorCode(SystemFailure::kProgramBusy);
   os::failNth(FaultPoint::kProcessStart, 1, busy, os::kEveryLaterCall);
-  setBusyRetry({1, 20});
+  setBusyRetry({std::chrono::milliseconds(1), std::chrono::milliseconds(20)});
   EXPECT_EQ(run(), -1);
   resetBusyRetry();
   EXPECT_EQ(os::faultsInjected(FaultPoint::kProcessStart), 21u);  // the first try and 20 more

@@ -11,6 +11,7 @@
 
 #include "archive/entry_name.h"
 #include "archive/free_space.h"
+#include "base/file_copy.h"
 #include "archive/index.h"
 #include "temp/temp.h"
 #include "base/exceptions.h"
@@ -77,29 +78,14 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
   std::setvbuf(source.get(), nullptr, _IONBF, 0);
   std::setvbuf(output.get(), nullptr, _IONBF, 0);
 
-  std::vector<char> buffer(kCopyBufferSize);
   const int64_t end = static_cast<int64_t>(entry.offset) + (entry.length > 0 ? entry.length : 0);
-  int64_t position = entry.offset;
-  int error = 0;
-  bool cutShort = false;
-  while (position < end && !std::feof(source.get()) && error == 0 && !cutShort) {
-    const size_t wanted = static_cast<size_t>(std::min<int64_t>(end - position, kCopyBufferSize));
-    const size_t taken = std::fread(buffer.data(), 1, wanted, source.get());
-    position += static_cast<int64_t>(taken);
-    errno = 0;
-    if (os::writeFile(buffer.data(), taken, output.get()) != taken) error = errno ? errno : EIO;
-    // A full disk may only show when the buffered bytes are written out.
-    if (std::fflush(output.get()) != 0 && error == 0) error = errno ? errno : EIO;
-    ui::advanceProgress(1);
-    if (taken < wanted && error == 0) {
-      // The end of the launcher file before the entry's end is a damaged
-      // or incomplete download, not a disk that is full.
-      if (std::feof(source.get()))
-        cutShort = true;
-      else
-        error = EIO;
-    }
-  }
+  const CopyOutcome copy = copyFileBytes(source.get(), output.get(), end - entry.offset,
+                                         kCopyBufferSize, [] { ui::advanceProgress(1); });
+  int error = copy.error;
+  // The end of the launcher file before the entry's end is a damaged or
+  // incomplete download, not a disk that is full.
+  const bool cutShort = copy.cutShort;
+  const int64_t position = entry.offset + copy.copied;
   source.reset();
   errno = 0;
   if (std::fclose(output.release()) != 0 && error == 0) error = errno ? errno : EIO;

@@ -12,9 +12,8 @@ std::string withoutTrailingSeparator(const std::string& path) {
 }
 
 std::string directoryPart(const std::string& path) {
-  for (size_t i = path.size(); i > 0; --i)
-    if (isDirectorySeparator(path[i - 1])) return path.substr(0, i - 1);
-  return path;
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 std::string lastPathComponent(const std::string& path) {

@@ -11,7 +11,7 @@ bool isDirectorySeparator(char c);
 // path with one trailing separator removed, if it has one.
 std::string withoutTrailingSeparator(const std::string& path);
 
-// path up to, not including, its last separator; the whole path without one.
+// path up to, not including, its last / or \; empty without one.
 std::string directoryPart(const std::string& path);
 
 // The part after the last / or \; the whole path without either.

@@ -4,6 +4,8 @@
 // bounded so that one that never succeeds cannot stop the launcher.
 
 #include <chrono>
+#include <cstdint>
+#include <functional>
 
 struct RetryTiming {
   std::chrono::milliseconds interval;
@@ -12,7 +14,11 @@ struct RetryTiming {
 
 class RetryPacer {
 public:
-  explicit RetryPacer(const RetryTiming& timing) : timing_(timing) {}
+  // sleep waits the given milliseconds: the system's sleep unless a caller
+  // paces its waits by a clock of its own.
+  explicit RetryPacer(const RetryTiming& timing,
+                      std::function<void(uint32_t)> sleep = std::function<void(uint32_t)>())
+      : timing_(timing), sleep_(std::move(sleep)) {}
   // Waits one interval and answers true, or answers false at once when the
   // waits have added up to the limit. Only the waits count, so the bound is
   // about the limit plus the time the attempts themselves take.
@@ -20,5 +26,6 @@ public:
 
 private:
   RetryTiming timing_;
+  std::function<void(uint32_t)> sleep_;
   std::chrono::milliseconds waited_{0};
 };

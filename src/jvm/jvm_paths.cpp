@@ -8,20 +8,11 @@
 #include "base/text.h"
 #include "os/jvm_paths.h"
 
-namespace {
-
-// The part of jvmExe up to and including its last separator; empty without one.
-std::string directoryPrefix(const std::string& jvmExe) {
-  for (size_t i = jvmExe.size(); i > 0; --i)
-    if (isDirectorySeparator(jvmExe[i - 1])) return jvmExe.substr(0, i);
-  return std::string();
-}
-
-}  // namespace
-
 std::vector<JvmPathCandidate> jvmPathCandidates(const std::vector<std::string>& paths,
                                                 const std::string& jvmExe) {
-  const std::string prefix = directoryPrefix(jvmExe);
+  // jvmExe's directory with its separator, or nothing.
+  const std::string directory = directoryPart(jvmExe);
+  const std::string prefix = jvmExe.substr(0, directory.empty() ? 0 : directory.size() + 1);
   std::vector<JvmPathCandidate> candidates;
   for (const std::string& path : paths) {
     std::string home = ensureTrailingSeparator(path);

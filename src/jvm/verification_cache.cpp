@@ -84,8 +84,8 @@ std::string unquoted(std::string text) {
 // Makes directory and its missing parents.
 void makeDirectories(const std::string& directory) {
   if (directory.empty() || os::isDirectory(directory)) return;
-  const size_t separator = withoutTrailingSeparator(directory).find_last_of("/\\");
-  if (separator != std::string::npos && separator > 0) makeDirectories(directory.substr(0, separator));
+  const std::string parent = directoryPart(withoutTrailingSeparator(directory));
+  if (!parent.empty()) makeDirectories(parent);
   os::createDirectory(directory);
 }
 
@@ -160,8 +160,7 @@ void VerificationCache::store(const std::string& key, const std::string& output)
 
   std::string text = std::string(kHeader) + '\n';
   for (const auto& entry : entries_) text += escaped(entry.first) + '\t' + escaped(entry.second) + '\n';
-  const size_t separator = path_.find_last_of("/\\");
-  const std::string directory = separator == std::string::npos ? std::string() : path_.substr(0, separator);
+  const std::string directory = directoryPart(path_);
   makeDirectories(directory);
   std::string temporary;
   os::FileResult result = os::createUniqueTempFile(directory, &temporary);

@@ -11,6 +11,7 @@
 #include "archive/extract.h"
 #include "temp/temp.h"
 #include "launch/launch_testing.h"
+#include "base/file_copy.h"
 #include "base/paths.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
@@ -49,16 +50,10 @@ std::string copyBesideLauncher(const std::string& name) {
   if (!in) return std::string();
   File out(std::fopen(target.c_str(), "wb"));
   if (!out) return std::string();
-  char buffer[kCopyChunk];
-  for (;;) {
-    const size_t taken = std::fread(buffer, 1, sizeof buffer, in.get());
-    errno = 0;
-    if (taken > 0 && std::fwrite(buffer, 1, taken, out.get()) != taken) throw copyError(errno);
-    if (taken < sizeof buffer) break;
-  }
   // A source that could not be read to its end, or a copy that did not
   // reach the disk, would hand the JVM a damaged archive as if all were well.
-  if (std::ferror(in.get())) throw copyError(EIO);
+  const CopyOutcome copy = copyFileBytes(in.get(), out.get(), -1, kCopyChunk);
+  if (copy.error != 0) throw copyError(copy.error);
   errno = 0;
   if (std::fclose(out.release()) != 0) throw copyError(errno);
   return target;

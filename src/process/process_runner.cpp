@@ -31,10 +31,10 @@ constexpr uint32_t kIdlePauseMs = 100;
 constexpr uint32_t kFinalPauseMs = 500;
 // A program file that a scanner, or another launcher looking at the same
 // JVM, holds for a moment cannot be started until it is let go.
-constexpr BusyRetry kBusyRetry{100, 5000};
+const RetryTiming kBusyRetry{std::chrono::milliseconds(100), std::chrono::seconds(5)};
 
-BusyRetry& busyRetry() {
-  static BusyRetry retry = kBusyRetry;
+RetryTiming& busyRetry() {
+  static RetryTiming retry = kBusyRetry;
   return retry;
 }
 
@@ -82,7 +82,7 @@ private:
 
 }  // namespace
 
-void setBusyRetry(const BusyRetry& retry) { busyRetry() = retry; }
+void setBusyRetry(const RetryTiming& retry) { busyRetry() = retry; }
 void resetBusyRetry() { busyRetry() = kBusyRetry; }
 
 uint32_t processCreationFlags(bool showConsole, bool newConsole) {
@@ -113,12 +113,8 @@ os::ProcessResult ProcessRunner::start(const os::StartRequest& request, os::Chil
   // After Ctrl-C or a kill nothing new is started: the run ends and cleans up.
   if (os::terminationRequest() != 0) throw LauncherException("The run was interrupted.");
   os::ProcessResult started = system_.start(request, child);
-  const BusyRetry retry = busyRetry();
-  for (uint32_t waited = 0; started.programBusy && waited < retry.limitMs;
-       waited += retry.pauseMs) {
-    system_.sleep(retry.pauseMs);
-    started = system_.start(request, child);
-  }
+  RetryPacer pacer(busyRetry(), [this](uint32_t milliseconds) { system_.sleep(milliseconds); });
+  while (started.programBusy && pacer.waitAgain()) started = system_.start(request, child);
   if (started.ok()) os::setForegroundChild(child->process);
   return started;
 }

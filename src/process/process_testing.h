@@ -4,15 +4,12 @@
 
 #include <cstdint>
 
+#include "base/retry.h"
 #include "process/captured_output.h"
 
-// How a start that finds its program's file busy is tried again: every
-// pauseMs until limitMs have been waited (normally every 100 ms for 5 s).
-struct BusyRetry {
-  uint32_t pauseMs;
-  uint32_t limitMs;
-};
-void setBusyRetry(const BusyRetry& retry);
+// How a start that finds its program's file busy is tried again (normally
+// every 100 ms for 5 s).
+void setBusyRetry(const RetryTiming& retry);
 void resetBusyRetry();
 
 void setCaptureBound(const CaptureBound& bound);
