@@ -40,7 +40,7 @@ protected:
 
   static int32_t capture(const std::string& steps, std::string* out, std::string* err) {
     os::setEnvironmentVariable("QM_TEST_CHILD", &steps);
-    return runProcess("\"" + os::executablePath() + "\"", "", false, true, true, out, err, false);
+    return runProcess(RequestOf("\"" + os::executablePath() + "\"").captured(out, err));
   }
 
   ScopedTempDir dir_;

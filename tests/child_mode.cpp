@@ -76,7 +76,7 @@ bool startGrandchild() {
   os::setEnvironmentVariable("QM_TEST_CHILD", &mode);
   os::StartRequest request;
   request.commandLine = "\"" + os::executablePath() + "\"";
-  request.creationFlags = 0x08000008;
+  request.hidden = true;
   request.redirect = true;
   request.outputWrite = os::standardHandle(1);
   request.errorWrite = os::standardHandle(2);

@@ -215,21 +215,21 @@ TEST_F(CleanupTest, CommitWritesTheFileAndForgetsTheEntriesOnlyOnSuccess) {
   const std::string ini = in(root_.path(), "WinInit.Ini");
   const std::string absent = in(root_.path(), "gone.exe");  // no short form: used as given
   WinInitRename rename;
-  EXPECT_EQ(rename.commitTo(ini), 0u);  // nothing to write: no file made
+  EXPECT_TRUE(rename.commitTo(ini).ok());  // nothing to write: no file made
   EXPECT_FALSE(fs::exists(ini));
   rename.addDeletion(absent);
   EXPECT_EQ(rename.entries(), std::vector<std::string>{"NUL=" + absent});
-  EXPECT_EQ(rename.commitTo(ini), 0u);
+  EXPECT_TRUE(rename.commitTo(ini).ok());
   EXPECT_TRUE(rename.entries().empty());
   EXPECT_EQ(readWholeFile(ini), "[Rename]\nNUL=" + absent + "\n");
 
   writeWholeFile(ini, "[Rename]\r\nNUL=OLD\r\n");
   rename.addDeletion("A");
   rename.addDeletion("B");
-  EXPECT_EQ(rename.commitTo(ini), 0u);
+  EXPECT_TRUE(rename.commitTo(ini).ok());
   EXPECT_EQ(readWholeFile(ini), "[Rename]\r\nNUL=A\nNUL=B\nNUL=OLD\r\n");
 
   rename.addDeletion("C");
-  EXPECT_NE(rename.commitTo(in(root_.path(), "missing/WinInit.Ini")), 0u);
+  EXPECT_FALSE(rename.commitTo(in(root_.path(), "missing/WinInit.Ini")).ok());
   EXPECT_EQ(rename.entries(), std::vector<std::string>{"NUL=C"});
 }

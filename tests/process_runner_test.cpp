@@ -43,7 +43,7 @@ protected:
   }
 
   static int32_t capture(const std::string& steps, std::string* out, std::string* err) {
-    return runProcess(child(steps), "", false, true, true, out, err, false);
+    return runProcess(RequestOf(child(steps)).captured(out, err));
   }
 
   size_t progressSteps() const {
@@ -98,8 +98,7 @@ TEST_F(ProcessRunnerTest, AZeroByteEndsWhatItsChunkAdds) {
 
 TEST_F(ProcessRunnerTest, APipeWithoutSinkIsStillDrainedSoTheChildCanEnd) {
   std::string err;
-  EXPECT_EQ(runProcess(child("outfill:300000;err:done;exit:4"), "", false, true, true, nullptr,
-                       &err, false),
+  EXPECT_EQ(runProcess(RequestOf(child("outfill:300000;err:done;exit:4")).captured(nullptr, &err)),
             4);
   EXPECT_EQ(err, "done");
 }
@@ -121,19 +120,16 @@ TEST_F(ProcessRunnerTest, PlainRunWithoutWaitingReturnsZeroWhileTheChildRuns) {
   // The child ends with 5 only when released, after the run has returned.
   const std::string release = dir_.file("release");
   setVariable("QM_TEST_RELEASE", release);
-  EXPECT_EQ(runProcess(child("wait-release;exit:5"), "", false, false, false, nullptr, nullptr,
-                       false),
+  EXPECT_EQ(runProcess(RequestOf(child("wait-release;exit:5")).noWait()),
             0);
   writeWholeFile(release, "go");
 }
 
 TEST_F(ProcessRunnerTest, AWaitedChildStartsInTheWorkingDirectory) {
-  EXPECT_EQ(runProcess(child("touch:plain.txt;exit:42"), dir_.path(), true, false, true, nullptr,
-                       nullptr, false),
+  EXPECT_EQ(runProcess(RequestOf(child("touch:plain.txt;exit:42")).in(dir_.path()).shown()),
             42);
   std::string out, err;
-  EXPECT_EQ(runProcess(child("touch:captured.txt"), dir_.path(), false, true, true, &out, &err,
-                       false),
+  EXPECT_EQ(runProcess(RequestOf(child("touch:captured.txt")).in(dir_.path()).captured(&out, &err)),
             0);
   EXPECT_TRUE(std::filesystem::exists(dir_.file("plain.txt")));
   EXPECT_TRUE(std::filesystem::exists(dir_.file("captured.txt")));
@@ -145,7 +141,7 @@ TEST_F(ProcessRunnerTest, AMissingProgramFailsWithTheSystemsTextForAMissingFile)
   for (const bool capture : {false, true}) {
     std::string out = "kept", err = "kept";
     try {
-      runProcess(missing, "", false, capture, true, &out, &err, false);
+      runProcess(RequestOf(missing).capturedIf(capture, &out, &err));
       ADD_FAILURE() << "a missing program started";
     } catch (const LauncherException& e) {
       EXPECT_EQ(e.message(), expected);
@@ -154,7 +150,7 @@ TEST_F(ProcessRunnerTest, AMissingProgramFailsWithTheSystemsTextForAMissingFile)
   }
   // An empty command line names nothing: the call is refused, not made.
   try {
-    runProcess("", "", false, true, true, nullptr, nullptr, false);
+    runProcess(RequestOf("").captured(nullptr, nullptr));
     ADD_FAILURE() << "an empty command line started";
   } catch (const LauncherException& e) {
     // Windows names its own call; elsewhere the text fits the system.
@@ -177,14 +173,8 @@ TEST_F(ProcessRunnerTest, QuotedArgumentsReachTheChildUnchanged) {
     expected += argument + "\n";
   }
   setVariable("QM_TEST_OUTPUT", dir_.file("arguments.txt"));
-  EXPECT_EQ(runProcess(commandLine, "", false, false, true, nullptr, nullptr, false), 0);
+  EXPECT_EQ(runProcess(RequestOf(commandLine)), 0);
   EXPECT_EQ(readWholeFile(dir_.file("arguments.txt")), expected);
-}
-
-TEST(ProcessCreationFlags, HiddenDetachedUnlessShownAndANewConsoleOnRequest) {
-  EXPECT_EQ(processCreationFlags(false, false), 0x08000008u);
-  EXPECT_EQ(processCreationFlags(true, false), 0u);
-  EXPECT_EQ(processCreationFlags(true, true), 0x10u);
 }
 
 }  // namespace

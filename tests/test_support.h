@@ -10,6 +10,7 @@
 
 #include "archive/index.h"
 #include "launcher/app.h"
+#include "process/process_runner.h"
 
 // Makes a new empty directory below the system's temporary directory and
 // removes it with everything in it when the object ends.
@@ -68,6 +69,30 @@ public:
 };
 
 class LauncherRun;
+
+// A process request spelled out step by step.
+struct RequestOf : ProcessRequest {
+  explicit RequestOf(std::string command) { commandLine = std::move(command); }
+  RequestOf& in(std::string directory) {
+    workingDirectory = std::move(directory);
+    return *this;
+  }
+  RequestOf& shown() {
+    showConsole = true;
+    return *this;
+  }
+  RequestOf& noWait() {
+    waitForExit = false;
+    return *this;
+  }
+  RequestOf& capturedIf(bool capture, std::string* out, std::string* err) {
+    captureOutput = capture;
+    stdoutSink = out;
+    stderrSink = err;
+    return *this;
+  }
+  RequestOf& captured(std::string* out, std::string* err) { return capturedIf(true, out, err); }
+};
 
 // One entry of a launcher file that a test writes, with its bytes.
 struct LauncherPart {

@@ -8,21 +8,21 @@ void WinInitRename::addDeletion(const std::string& path) {
   entries_.push_back("NUL=" + os::shortPathName(path));
 }
 
-unsigned long WinInitRename::commit() {
-  if (entries_.empty()) return 0;
+os::SystemResult WinInitRename::commit() {
+  if (entries_.empty()) return os::SystemResult();
   std::string windows;
-  unsigned long error = 0;
-  if (!os::windowsDirectory(&windows, &error)) return error;
+  const os::SystemResult found = os::windowsDirectory(&windows);
+  if (!found.ok()) return found;
   return commitTo(windows + "\\WinInit.Ini");
 }
 
-unsigned long WinInitRename::commitTo(const std::string& path) {
-  if (entries_.empty()) return 0;
+os::SystemResult WinInitRename::commitTo(const std::string& path) {
+  if (entries_.empty()) return os::SystemResult();
   size_t room = 0;
   for (const std::string& entry : entries_) room += entry.size() + 1;
-  const unsigned long result = os::rewriteFileMapped(
+  const os::SystemResult result = os::rewriteFileMapped(
       path, room, [this](const std::string& content) { return insertRenameEntries(content, entries_); });
-  if (result == 0) entries_.clear();
+  if (result.ok()) entries_.clear();
   return result;
 }
 

@@ -5,15 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "os/system_result.h"
+
 class WinInitRename {
 public:
   // Adds "NUL=" and the path's short (8.3) form.
   void addDeletion(const std::string& path);
-  // Writes the entries into the Windows directory's wininit file; 0 or the
-  // system's error code. The entries are kept unless it succeeds.
-  unsigned long commit();
+  // Writes the entries into the Windows directory's wininit file. The
+  // entries are kept unless it succeeds.
+  os::SystemResult commit();
   // The same with the file named.
-  unsigned long commitTo(const std::string& path);
+  os::SystemResult commitTo(const std::string& path);
 
   const std::vector<std::string>& entries() const { return entries_; }
 

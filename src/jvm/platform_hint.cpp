@@ -8,16 +8,16 @@
 
 namespace {
 
-// The home held by value valueName of key keyPath: 0 and the text, which is
-// empty for an empty value, or the error that stopped the read.
-unsigned long readHome(os::RegistryHive hive, const std::string& keyPath, os::RegistryView view,
-                       const std::string& valueName, std::string* home) {
+// The home held by value valueName of key keyPath (empty for an empty
+// value), or the failure that stopped the read.
+os::SystemResult readHome(os::RegistryHive hive, const std::string& keyPath,
+                          os::RegistryView view, const std::string& valueName, std::string* home) {
   os::RegistryKey key = 0;
-  unsigned long error = os::openRegistryKey(hive, keyPath, view, &key);
-  if (error != 0) return error;
-  error = os::readRegistryText(key, valueName, home);
+  os::SystemResult result = os::openRegistryKey(hive, keyPath, view, &key);
+  if (!result.ok()) return result;
+  result = os::readRegistryText(key, valueName, home);
   os::closeRegistryKey(key);
-  return error;
+  return result;
 }
 
 }  // namespace
@@ -64,15 +64,15 @@ void resolvePlatformHint(const std::string& hint, std::vector<std::string>& home
     throw LauncherException(formatMessage(kTextInvalidHive, {parts.hive, hint}));
   if (!os::hasRegistry()) return;
   os::RegistryKey key = 0;
-  unsigned long error = os::openRegistryKey(hive, parts.keyPath, view, &key);
+  os::SystemResult result = os::openRegistryKey(hive, parts.keyPath, view, &key);
   // A key that does not open has no subkey either, so only a value that
   // cannot be read earns the try of the default value one level down.
-  if (error == 0) {
+  if (result.ok()) {
     std::string home;
-    error = os::readRegistryText(key, parts.valueName, &home);
+    result = os::readRegistryText(key, parts.valueName, &home);
     os::closeRegistryKey(key);
-    if (error != 0) error = readHome(hive, parts.afterHive, view, std::string(), &home);
-    if (error == 0) {
+    if (!result.ok()) result = readHome(hive, parts.afterHive, view, std::string(), &home);
+    if (result.ok()) {
       if (!home.empty()) homes.push_back(home);
       return;
     }
@@ -80,5 +80,5 @@ void resolvePlatformHint(const std::string& hint, std::vector<std::string>& home
   // The other view is read in case a JVM of the other width registered
   // there; that it holds nothing is no news.
   if (view == os::RegistryView::kProcess)
-    writeLog(formatMessage(kTextInvalidPlatformHint, {systemErrorText(error)}), kLogWarning);
+    writeLog(formatMessage(kTextInvalidPlatformHint, {systemErrorText(result.code)}), kLogWarning);
 }

@@ -119,7 +119,11 @@ void verifyJvmAction(JvmSearch& search, bool showProgress, bool showFailure,
 
 void installJvmAction(bool showProgress, const std::string& installer,
                       const std::string& destination) {
-  runProcess(installer, destination, showProgress, false, true, nullptr, nullptr, false);
+  ProcessRequest request;
+  request.commandLine = installer;
+  request.workingDirectory = destination;
+  request.showConsole = showProgress;
+  runProcess(request);
   const std::string path = ensureTrailingSeparator(destination) + "jvm";
   TagFile jvm(path);
   jvm.setJvmLocation(destination, path, false);

@@ -7,16 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "os/system_result.h"
+
 namespace os {
 
 // The kinds of failure that callers tell apart; everything else is kOther.
-enum class FileError { kNone, kNotFound, kAccessDenied, kInUse, kExists, kNoMoreFiles, kOther };
-
-struct FileResult {
-  FileError error = FileError::kNone;
-  unsigned long code = 0;  // the system's error code, for systemErrorText
-  bool ok() const { return error == FileError::kNone; }
-};
+using FileError = SystemError;
+using FileResult = SystemResult;
 
 // What the attributes of a path say; readOnly is Windows' attribute and the
 // missing owner write permission on POSIX.

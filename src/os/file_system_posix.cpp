@@ -48,7 +48,7 @@ FileError fileErrorFrom(int code) {
   }
 }
 
-FileResult resultOf(int code) { return FileResult{fileErrorFrom(code), static_cast<unsigned long>(code)}; }
+FileResult resultOf(int code) { return systemResult(static_cast<unsigned long>(code)); }
 
 FileResult lastResult() { return resultOf(errno); }
 
@@ -60,6 +60,11 @@ std::string withSeparator(const std::string& directory) {
 }
 
 }  // namespace
+
+SystemResult systemResult(unsigned long code) {
+  return SystemResult{fileErrorFrom(static_cast<int>(code)), code};
+}
+
 
 std::string systemTempPath() {
   const char* variable = getenv("TMPDIR");

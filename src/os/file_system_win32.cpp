@@ -32,7 +32,7 @@ FileError fileErrorFrom(DWORD code) {
   }
 }
 
-FileResult resultOf(DWORD code) { return FileResult{fileErrorFrom(code), code}; }
+FileResult resultOf(DWORD code) { return systemResult(code); }
 
 FileResult lastResult() {
   const DWORD code = GetLastError();
@@ -50,6 +50,10 @@ void fill(const WIN32_FIND_DATAA& data, DirectoryItem* item) {
 }
 
 }  // namespace
+
+SystemResult systemResult(unsigned long code) {
+  return SystemResult{fileErrorFrom(static_cast<DWORD>(code)), code};
+}
 
 std::string systemTempPath() {
   const DWORD length = GetTempPathA(0, nullptr);

@@ -46,7 +46,10 @@ struct Child {
 struct StartRequest {
   std::string commandLine;       // empty: nothing to run, the start fails as an invalid call
   std::string workingDirectory;  // empty: this process's current directory
-  uint32_t creationFlags = 0;    // Windows creation flags; POSIX ignores them
+  // How the child shows on Windows; POSIX children share this process's
+  // terminal whatever is asked.
+  bool hidden = false;           // no window, and detached from this process's console
+  bool newConsole = false;       // a console of its own
   // Gives the child outputWrite and errorWrite as standard output and error and
   // this process's standard input, with handle inheritance on; otherwise the
   // child gets the system's defaults (POSIX: this process's streams).

@@ -33,26 +33,31 @@ bool isProgramFault(DWORD code) {
   }
 }
 
-ProcessResult lastError() {
+// The one mapping of this backend's error codes to the kinds the core reads.
+ProcessResult resultOf(DWORD code) {
   ProcessResult result;
-  result.code = GetLastError();
-  result.brokenPipe = result.code == ERROR_BROKEN_PIPE;
-  result.programBusy = result.code == ERROR_SHARING_VIOLATION;
-  result.programUnusable = isProgramFault(result.code);
   // A failure must never read as success, even when the system left no code.
-  if (result.code == 0) result.code = ERROR_GEN_FAILURE;
+  result.code = code != 0 ? code : ERROR_GEN_FAILURE;
+  result.brokenPipe = code == ERROR_BROKEN_PIPE;
+  result.programBusy = code == ERROR_SHARING_VIOLATION;
+  result.programUnusable = isProgramFault(code);
   return result;
 }
+
+ProcessResult lastError() { return resultOf(GetLastError()); }
 
 // The fault a test armed for this call, as the call itself would report it.
 bool injected(FaultPoint point, ProcessResult* result) {
   const unsigned long code = injectedFault(point);
   if (code == 0) return false;
-  result->code = code;
-  result->brokenPipe = code == ERROR_BROKEN_PIPE;
-  result->programBusy = code == ERROR_SHARING_VIOLATION;
-  result->programUnusable = isProgramFault(code);
+  *result = resultOf(code);
   return true;
+}
+
+DWORD creationFlags(const StartRequest& request) {
+  DWORD flags = request.hidden ? CREATE_NO_WINDOW | DETACHED_PROCESS : 0;
+  if (request.newConsole) flags |= CREATE_NEW_CONSOLE;
+  return flags;
 }
 
 // The attributes every handle of a captured run is made with.
@@ -117,7 +122,7 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
   PROCESS_INFORMATION process = {};
   const BOOL started = CreateProcessA(
       nullptr, commandLine.data(), security, security,
-      request.redirect ? TRUE : FALSE, request.creationFlags, nullptr,
+      request.redirect ? TRUE : FALSE, creationFlags(request), nullptr,
       request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str(), &startup,
       &process);
   const ProcessResult result = started ? ProcessResult() : lastError();

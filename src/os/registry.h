@@ -1,10 +1,12 @@
 #pragma once
 // Reading text values from the system registry, for the platform hints of
-// JVM description files. Failures are the system's error codes (0: none).
+// JVM description files. Failures come back as a SystemResult.
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "os/system_result.h"
 
 namespace os {
 
@@ -26,13 +28,13 @@ bool hasRegistry();
 // 64-bit system's emulation, which is asked of the system, never assumed).
 std::vector<RegistryView> registryViews();
 
-// Opens keyPath below hive, in the view, for reading; 0 or the error code.
-unsigned long openRegistryKey(RegistryHive hive, const std::string& keyPath, RegistryView view,
-                              RegistryKey* key);
+// Opens keyPath below hive, in the view, for reading.
+SystemResult openRegistryKey(RegistryHive hive, const std::string& keyPath, RegistryView view,
+                             RegistryKey* key);
 
 // Replaces text with the value's data up to its first zero byte, whatever the
-// value's type; an empty name reads the key's default value. 0 or the error code.
-unsigned long readRegistryText(RegistryKey key, const std::string& valueName, std::string* text);
+// value's type; an empty name reads the key's default value.
+SystemResult readRegistryText(RegistryKey key, const std::string& valueName, std::string* text);
 
 void closeRegistryKey(RegistryKey key);
 

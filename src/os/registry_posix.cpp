@@ -10,11 +10,13 @@ bool hasRegistry() { return false; }
 
 std::vector<RegistryView> registryViews() { return {RegistryView::kProcess}; }
 
-unsigned long openRegistryKey(RegistryHive, const std::string&, RegistryView, RegistryKey*) {
-  return ENOSYS;
+SystemResult openRegistryKey(RegistryHive, const std::string&, RegistryView, RegistryKey*) {
+  return systemResult(ENOSYS);
 }
 
-unsigned long readRegistryText(RegistryKey, const std::string&, std::string*) { return ENOSYS; }
+SystemResult readRegistryText(RegistryKey, const std::string&, std::string*) {
+  return systemResult(ENOSYS);
+}
 
 void closeRegistryKey(RegistryKey) {}
 

@@ -56,8 +56,8 @@ std::vector<RegistryView> registryViews() {
   return {RegistryView::kProcess};
 }
 
-unsigned long openRegistryKey(RegistryHive hive, const std::string& keyPath, RegistryView view,
-                              RegistryKey* key) {
+SystemResult openRegistryKey(RegistryHive hive, const std::string& keyPath, RegistryView view,
+                             RegistryKey* key) {
   // The flags' values, for headers of systems that predate them.
   constexpr REGSAM kWow64View64Key = 0x0100, kWow64View32Key = 0x0200;
   REGSAM access = KEY_READ;
@@ -65,25 +65,25 @@ unsigned long openRegistryKey(RegistryHive hive, const std::string& keyPath, Reg
   if (view == RegistryView::k32Bit) access |= kWow64View32Key;
   HKEY opened = nullptr;
   const LONG error = RegOpenKeyExA(predefinedKey(hive), keyPath.c_str(), 0, access, &opened);
-  if (error != ERROR_SUCCESS) return static_cast<unsigned long>(error);
+  if (error != ERROR_SUCCESS) return systemResult(static_cast<unsigned long>(error));
   *key = reinterpret_cast<RegistryKey>(opened);
-  return 0;
+  return SystemResult();
 }
 
-unsigned long readRegistryText(RegistryKey key, const std::string& valueName, std::string* text) {
+SystemResult readRegistryText(RegistryKey key, const std::string& valueName, std::string* text) {
   DWORD size = 0;
   LONG error = RegQueryValueExA(handleOf(key), valueName.c_str(), nullptr, nullptr, nullptr, &size);
-  if (error != ERROR_SUCCESS) return static_cast<unsigned long>(error);
+  if (error != ERROR_SUCCESS) return systemResult(static_cast<unsigned long>(error));
   // One byte more than asked for, so that data without its terminating
   // zero still ends inside the buffer.
   std::vector<char> data(size + 1, '\0');
   error = RegQueryValueExA(handleOf(key), valueName.c_str(), nullptr, nullptr,
                            reinterpret_cast<BYTE*>(data.data()), &size);
-  if (error != ERROR_SUCCESS) return static_cast<unsigned long>(error);
+  if (error != ERROR_SUCCESS) return systemResult(static_cast<unsigned long>(error));
   text->assign(data.data(), size);
   const size_t end = text->find('\0');
   if (end != std::string::npos) text->erase(end);
-  return 0;
+  return SystemResult();
 }
 
 void closeRegistryKey(RegistryKey key) { RegCloseKey(handleOf(key)); }

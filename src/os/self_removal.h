@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "os/system_result.h"
+
 namespace os {
 
 // Whether a running executable's file may be deleted while it runs (POSIX yes, Windows no).
@@ -18,12 +20,12 @@ bool startHiddenBatch(const std::string& batchPath);
 // The short (8.3) form of an existing path; the path unchanged when the system gives none.
 std::string shortPathName(const std::string& path);
 
-// The Windows directory; false, with the system's code, where there is none.
-bool windowsDirectory(std::string* directory, unsigned long* error);
+// The Windows directory; a failure where there is none.
+SystemResult windowsDirectory(std::string* directory);
 
 // Opens path unshared (creating it), maps it with room spare bytes and replaces its content by edit(old content),
-// which must fit in the mapping; 0, or the system's code with the content unchanged.
-unsigned long rewriteFileMapped(const std::string& path, size_t room,
-                                const std::function<std::string(const std::string&)>& edit);
+// which must fit in the mapping; a failure leaves the content unchanged.
+SystemResult rewriteFileMapped(const std::string& path, size_t room,
+                               const std::function<std::string(const std::string&)>& edit);
 
 }  // namespace os

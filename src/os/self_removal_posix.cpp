@@ -17,18 +17,10 @@
 
 namespace os {
 
-bool runningExecutableDeletable() { return true; }
+namespace {
 
-bool startHiddenBatch(const std::string&) { return false; }
-
-std::string shortPathName(const std::string& path) { return path; }
-
-bool windowsDirectory(std::string*, unsigned long* error) {
-  *error = ENOSYS;
-  return false;
-}
-
-unsigned long rewriteFileMapped(const std::string& path, size_t room,
+// Opens, maps and rewrites the file; 0 or the system's code.
+unsigned long rewriteMappedCode(const std::string& path, size_t room,
                                 const std::function<std::string(const std::string&)>& edit) {
   const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return static_cast<unsigned long>(errno);
@@ -69,6 +61,21 @@ unsigned long rewriteFileMapped(const std::string& path, size_t room,
     result = static_cast<unsigned long>(errno);
   ::close(fd);
   return result;
+}
+
+}  // namespace
+
+bool runningExecutableDeletable() { return true; }
+
+bool startHiddenBatch(const std::string&) { return false; }
+
+std::string shortPathName(const std::string& path) { return path; }
+
+SystemResult windowsDirectory(std::string*) { return systemResult(ENOSYS); }
+
+SystemResult rewriteFileMapped(const std::string& path, size_t room,
+                               const std::function<std::string(const std::string&)>& edit) {
+  return systemResult(rewriteMappedCode(path, room, edit));
 }
 
 }  // namespace os

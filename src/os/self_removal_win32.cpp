@@ -7,51 +7,10 @@
 
 namespace os {
 
-bool runningExecutableDeletable() { return false; }
+namespace {
 
-bool startHiddenBatch(const std::string& batchPath) {
-  std::string commandLine = "\"" + batchPath + "\"";
-  // 68 bytes in the 32-bit build; sizeof keeps the 64-bit build's record right.
-  STARTUPINFOA startup;
-  std::memset(&startup, 0, sizeof startup);
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process;
-  std::memset(&process, 0, sizeof process);
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE,
-                      CREATE_SUSPENDED | CREATE_NEW_CONSOLE | IDLE_PRIORITY_CLASS, nullptr, "\\",
-                      &startup, &process))
-    return false;
-  // The batch may only get to run once this process has finished its exit.
-  SetThreadPriority(process.hThread, THREAD_PRIORITY_IDLE);
-  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-  SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-  CloseHandle(process.hProcess);
-  ResumeThread(process.hThread);
-  CloseHandle(process.hThread);
-  return true;
-}
-
-std::string shortPathName(const std::string& path) {
-  char buffer[MAX_PATH + 1] = {};
-  const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-  if (length == 0 || length >= sizeof buffer) return path;
-  return std::string(buffer, length);
-}
-
-bool windowsDirectory(std::string* directory, unsigned long* error) {
-  char buffer[MAX_PATH] = {};
-  const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) {
-    *error = length == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER;
-    return false;
-  }
-  directory->assign(buffer, length);
-  return true;
-}
-
-unsigned long rewriteFileMapped(const std::string& path, size_t room,
+// Opens, maps and rewrites the file; 0 or the system's code.
+unsigned long rewriteMappedCode(const std::string& path, size_t room,
                                 const std::function<std::string(const std::string&)>& edit) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -86,6 +45,55 @@ unsigned long rewriteFileMapped(const std::string& path, size_t room,
   SetEndOfFile(file);
   CloseHandle(file);
   return result;
+}
+
+}  // namespace
+
+bool runningExecutableDeletable() { return false; }
+
+bool startHiddenBatch(const std::string& batchPath) {
+  std::string commandLine = "\"" + batchPath + "\"";
+  // 68 bytes in the 32-bit build; sizeof keeps the 64-bit build's record right.
+  STARTUPINFOA startup;
+  std::memset(&startup, 0, sizeof startup);
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process;
+  std::memset(&process, 0, sizeof process);
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE,
+                      CREATE_SUSPENDED | CREATE_NEW_CONSOLE | IDLE_PRIORITY_CLASS, nullptr, "\\",
+                      &startup, &process))
+    return false;
+  // The batch may only get to run once this process has finished its exit.
+  SetThreadPriority(process.hThread, THREAD_PRIORITY_IDLE);
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+  SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+  CloseHandle(process.hProcess);
+  ResumeThread(process.hThread);
+  CloseHandle(process.hThread);
+  return true;
+}
+
+std::string shortPathName(const std::string& path) {
+  char buffer[MAX_PATH + 1] = {};
+  const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+  if (length == 0 || length >= sizeof buffer) return path;
+  return std::string(buffer, length);
+}
+
+SystemResult windowsDirectory(std::string* directory) {
+  char buffer[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH)
+    return systemResult(length == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER);
+  directory->assign(buffer, length);
+  return SystemResult();
+}
+
+SystemResult rewriteFileMapped(const std::string& path, size_t room,
+                               const std::function<std::string(const std::string&)>& edit) {
+  return systemResult(rewriteMappedCode(path, room, edit));
 }
 
 }  // namespace os

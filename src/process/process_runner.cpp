@@ -15,9 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kHiddenFlags = 0x08000008;  // CREATE_NO_WINDOW | DETACHED_PROCESS
-constexpr uint32_t kNewConsoleFlag = 0x10;     // CREATE_NEW_CONSOLE
-constexpr uint32_t kStillActive = 259;
 constexpr uint32_t kChunkSize = 4096;
 // A pass that found nothing waits for the child's end or its next output:
 // 1 ms at first, doubling up to 100 ms while nothing comes. Where the system
@@ -85,12 +82,6 @@ private:
 void setBusyRetry(const RetryTiming& retry) { busyRetry() = retry; }
 void resetBusyRetry() { busyRetry() = kBusyRetry; }
 
-uint32_t processCreationFlags(bool showConsole, bool newConsole) {
-  uint32_t flags = showConsole ? 0 : kHiddenFlags;
-  if (newConsole) flags |= kNewConsoleFlag;
-  return flags;
-}
-
 ProcessRunner::ProcessRunner(std::string commandLine, bool waitForExit,
                              std::string workingDirectory, std::string* stdoutSink,
                              std::string* stderrSink, ProcessSystem& system)
@@ -105,7 +96,8 @@ os::StartRequest ProcessRunner::request(bool showConsole, bool newConsole) const
   os::StartRequest request;
   request.commandLine = commandLine_;
   request.workingDirectory = workingDirectory_;
-  request.creationFlags = processCreationFlags(showConsole, newConsole);
+  request.hidden = !showConsole;
+  request.newConsole = newConsole;
   return request;
 }
 
@@ -169,7 +161,7 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
   CapturedOutput errors(stderrSink_, "standard error");
   std::string chunk;
   bool running = true;
-  uint32_t exitCode = kStillActive;
+  uint32_t exitCode = 0;  // set by the query that finds the child ended
   uint32_t outputCount = 0;
   uint32_t errorCount = 0;
   bool outputBroken = false;
@@ -257,19 +249,4 @@ int32_t runProcess(const ProcessRequest& request) {
   runner.setSettleAfterExit(request.settleAfterExit);
   return request.captureOutput ? runner.runCaptured(request.showConsole, request.newConsole)
                                : runner.runPlain(request.showConsole, request.newConsole);
-}
-
-int32_t runProcess(const std::string& commandLine, const std::string& workingDirectory,
-                   bool showConsole, bool captureOutput, bool waitForExit,
-                   std::string* stdoutSink, std::string* stderrSink, bool newConsole) {
-  ProcessRequest request;
-  request.commandLine = commandLine;
-  request.workingDirectory = workingDirectory;
-  request.showConsole = showConsole;
-  request.captureOutput = captureOutput;
-  request.waitForExit = waitForExit;
-  request.stdoutSink = stdoutSink;
-  request.stderrSink = stderrSink;
-  request.newConsole = newConsole;
-  return runProcess(request);
 }

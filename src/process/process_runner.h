@@ -25,10 +25,6 @@ public:
   using LauncherException::LauncherException;
 };
 
-// The Windows creation flags: hidden and detached unless the console is
-// shown, plus a console of its own when asked.
-uint32_t processCreationFlags(bool showConsole, bool newConsole);
-
 // Built for one run; owns nothing but the system handles it opens, which are
 // all closed before a run returns or throws. The sinks are only appended to.
 class ProcessRunner {
@@ -100,8 +96,3 @@ struct ProcessRequest {
 
 // The child's exit code, 0 in plain mode without waiting.
 int32_t runProcess(const ProcessRequest& request);
-
-// The same with the request spelled out.
-int32_t runProcess(const std::string& commandLine, const std::string& workingDirectory,
-                   bool showConsole, bool captureOutput, bool waitForExit,
-                   std::string* stdoutSink, std::string* stderrSink, bool newConsole);

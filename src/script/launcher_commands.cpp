@@ -195,8 +195,13 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
   std::string output;
   std::string errors;
   // Quoted: an unquoted path with a blank would start another program first.
-  runProcess(quotePassThroughArgument(program), destination, false, true, true, &output, &errors,
-             false);
+  ProcessRequest request;
+  request.commandLine = quotePassThroughArgument(program);
+  request.workingDirectory = destination;
+  request.captureOutput = true;
+  request.stdoutSink = &output;
+  request.stderrSink = &errors;
+  runProcess(request);
   deletePath(program);
 
   const std::string jvmPath = ensureTrailingSeparator(destination) + "jvm";
@@ -235,7 +240,13 @@ void LauncherCommands::doExecuteLauncher(int32_t position) {
     command += " -qm:orig " + quotePassThroughArgument(settings().launcherFile);
     command += passThroughText(settings().launcherArguments);
   }
-  runProcess(command, directory, true, false, false, nullptr, nullptr, true);
+  ProcessRequest request;
+  request.commandLine = command;
+  request.workingDirectory = directory;
+  request.showConsole = true;
+  request.newConsole = true;
+  request.waitForExit = false;
+  runProcess(request);
   // The child launcher runs from this directory after this launcher has
   // gone, and removes it itself at its own exit; until it has started, the
   // directory is this launcher's to remove.

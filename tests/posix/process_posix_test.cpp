@@ -29,7 +29,7 @@ protected:
   static int32_t run(const std::string& commandLine, bool capture,
                      const std::string& directory = "") {
     std::string out, err;
-    return runProcess(commandLine, directory, false, capture, true, &out, &err, false);
+    return runProcess(RequestOf(commandLine).in(directory).capturedIf(capture, &out, &err));
   }
   static size_t openDescriptors() {
     size_t count = 0;

@@ -15,8 +15,7 @@ namespace {
 int32_t runChild(const std::string& steps, bool capture) {
   os::setEnvironmentVariable("QM_TEST_CHILD", &steps);
   std::string out, err;
-  const int32_t code = runProcess("\"" + os::executablePath() + "\"", "", false, capture, true,
-                                  &out, &err, false);
+  const int32_t code = runProcess(RequestOf("\"" + os::executablePath() + "\"").capturedIf(capture, &out, &err));
   os::setEnvironmentVariable("QM_TEST_CHILD", nullptr);
   return code;
 }

@@ -48,8 +48,7 @@ TEST_F(TerminatedChild, ReturnsTheCodeItWasEndedWithAndKeepsItsOutput) {
   std::string out, err;
   int32_t status = -1;
   std::thread run([&] {
-    status = runProcess("\"" + os::executablePath() + "\"", directory.path(), false, true, true,
-                        &out, &err, false);
+    status = runProcess(RequestOf("\"" + os::executablePath() + "\"").in(directory.path()).captured(&out, &err));
   });
   bool terminated = false;
   for (int i = 0; i < 400 && !terminated; ++i) {
