@@ -23,7 +23,6 @@
 #include "temp/removal.h"
 #include "launch/jvm_file.h"
 #include "launch/launch_script.h"
-#include "launch/launch_testing.h"
 #include "base/exceptions.h"
 #include "base/settings.h"
 #include "script/command_bodies.h"
@@ -161,11 +160,11 @@ void ExpandSampleCommand(benchmark::State& state) {
   setTempRoot(workDirectory);
   settings().launcherFile = workFile("sample-launcher");
   settings().originalLauncherFile = settings().launcherFile;
-  rememberApplicationArchive(workFile("LRE1.tmp/sample.jar"));
   TagFile launchTags(samplesDirectory + "/launch.txt");
   TagFile jvmTags(samplesDirectory + "/jvm/linux-java25.jvm");
   jvmTags.setJvmLocation("/usr/lib/jvm/java-25-openjdk-amd64", workFile("LRE2.tmp"), true);
   LaunchScript script(launchTags);
+  script.context().applicationArchive = workFile("LRE1.tmp/sample.jar");
   JvmFile jvm(jvmTags, "linux-java25.jvm");
   try {
     for (auto _ : state) {

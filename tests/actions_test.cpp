@@ -16,7 +16,8 @@ protected:
   int32_t start(const std::vector<std::string>& arguments) {
     StringList list;
     for (const std::string& argument : arguments) list.append(argument);
-    return startLauncher(list, launcher_);
+    newTestRun();
+    return startLauncher(testRun(), list, launcher_);
   }
   std::vector<std::string> messages() const { return app_.messages(); }
 

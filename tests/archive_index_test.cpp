@@ -312,18 +312,6 @@ TEST_F(ArchiveIndexTest, ReadLauncherKind) {
   writeWholeFile(other, "12345678");
   EXPECT_EQ(readLauncherKind(other), -1);
   EXPECT_EQ(readLauncherKind(dir_.file("missing.exe")), -1);
-
-  // The launcher file's kind is read once and then remembered; a failed read
-  // is not remembered.
-  settings().launcherFile = dir_.file("launcher.exe");
-  EXPECT_EQ(readLauncherKind(settings().launcherFile), -1);
-  writeWholeFile(settings().launcherFile, launcherFileBytes({}, 2));
-  EXPECT_EQ(readLauncherKind(settings().launcherFile), 2);
-  writeWholeFile(settings().launcherFile, launcherFileBytes({}, 0));
-  EXPECT_EQ(readLauncherKind(settings().launcherFile), 2);
-  // Other files are always read afresh.
-  writeWholeFile(other, launcherFileBytes({}, 1));
-  EXPECT_EQ(readLauncherKind(other), 1);
 }
 
 // Scripts ----------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "launcher/driver.h"
+#include "launcher/launcher_run.h"
 #include "base/settings.h"
 #include "test_support.h"
 
@@ -25,8 +26,10 @@ protected:
     launcher_ = dir_.file("plain.exe");
     writeWholeFile(launcher_, "MZ just an executable, nothing appended");
   }
+  // Each start is a run of its own.
   int32_t start(std::initializer_list<const char*> arguments) {
-    return startLauncher(listOf(arguments), launcher_);
+    newTestRun();
+    return startLauncher(testRun(), listOf(arguments), launcher_);
   }
   std::vector<std::string> messages() const { return app_.messages(); }
   // What the default run says of the fixture's launcher, which has no archive.
@@ -66,11 +69,12 @@ TEST_F(Driver, OptionsSetTheirSettingsAndTheRestPassesThrough) {
   const LauncherSettings& s = settings();
   EXPECT_EQ(s.logFile, dir_.file("l.log"));
   EXPECT_EQ(s.userJavaHome, "J");
-  EXPECT_EQ(s.classPathPrepend, "P");
-  EXPECT_EQ(s.classPathAppend, "A2");
+  const LaunchOptions& launch = testRun().launchOptions();
+  EXPECT_EQ(launch.classPathPrepend, "P");
+  EXPECT_EQ(launch.classPathAppend, "A2");
   EXPECT_TRUE(s.silent);
-  EXPECT_TRUE(s.javaConsole);
-  EXPECT_EQ(s.passThroughArguments.items(),
+  EXPECT_TRUE(launch.console);
+  EXPECT_EQ(launch.passThroughArguments.items(),
             (std::vector<std::string>{"-silent", "-console", "-QM:log", "x"}));
   EXPECT_EQ(s.launcherArguments.count(), 16);
   EXPECT_FALSE(s.removeLauncherAtExit);
@@ -116,7 +120,7 @@ TEST_F(Driver, LogOptionWithoutValueIsReplacedByTheDefaultRunsResult) {
 
 TEST_F(Driver, AnUnreadableLauncherFileIsReportedWithTheIndexPrefix) {
   settings().logFile = dir_.file("run.log");
-  EXPECT_EQ(startLauncher(StringList(), dir_.file("missing.exe")), -1);
+  EXPECT_EQ(startLauncher(testRun(), StringList(), dir_.file("missing.exe")), -1);
   const std::string expected = "Unable to load the launcher file index. Cannot open launcher file.";
   EXPECT_EQ(messages(), std::vector<std::string>{expected});
   EXPECT_EQ(readLogFile(dir_.file("run.log")), "------------------\nERROR: " + expected + "\n");

@@ -89,18 +89,14 @@ protected:
     writeWholeFile(launcher_, launcherFileBytes(numberedParts(stored), 1, "MZ stub"));
   }
 
-  // What ConsoleLauncher::run does around the driver: the run, then the
-  // cleanup at exit.
+  // A whole run, cleanup at exit included, as the entry makes it.
   int32_t run() {
-    newTestRun();
     StringList arguments;
     for (const std::string& argument :
          {std::string("-qm:tempdir"), tempRoot(), std::string("-qm:javahome"), home_,
           std::string("-qm:log"), dir_.file("run.log")})
       arguments.append(argument);
-    const int32_t result = startLauncher(arguments, launcher_);
-    removeTemporaries();
-    return result;
+    return runLauncher(arguments, launcher_);
   }
 
   std::string runLog() const { return readLogFile(dir_.file("run.log")); }

@@ -49,18 +49,20 @@ TEST_F(LaunchCommandTest, ClassPathInItsOrderWithoutEmptyElements) {
   const std::string archive = privateDir(0) + "app.jar";
   // No empty element, which Java would read as the current directory.
   EXPECT_EQ(bare, "-cp \"" + archive + "\"");
-  settings().classPathPrepend = "C:\\lib\\a.jar";
+  testRun().launchOptions().classPathPrepend = "C:\\lib\\a.jar";
   EXPECT_EQ(buildWithArchive("%CP%(\"x.jar\")"),
             "-cp \"C:\\lib\\a.jar\";x.jar;\"" + archive + "\"");
 
   settings().launcherFile = dir_.file("full.exe");
   useLauncher({{CLASSPATH_ARCHIVE, "one.jar", "1"}, {CLASSPATH_ARCHIVE, "two.jar", "2"}});
+  testRun().launchContext().applicationArchive = archive;  // as a launch before it left it
+  testRun().launchOptions().classPathPrepend = "C:\\lib\\a.jar";
   writeSideFile(".cp1", "cp1-a\n\ncp1-b\n");
   writeSideFile(".cp", "cp\n");
   writeSideFile(".cp2", "  cp2  \n");
   jvmTags_.setValue("JVM_CLASSPATH", "jvm.jar");
   jvmTags_.setValue("CLASSPATH_SEPARATOR", "+");
-  settings().classPathAppend = "post";
+  testRun().launchOptions().classPathAppend = "post";
   const std::string full = buildWithArchive("%CP%(\"arg1\", \"\", \"arg2\")");
   EXPECT_EQ(full, "-cp \"C:\\lib\\a.jar\"+cp1-a+cp1-b+jvm.jar+cp+arg1+arg2+\"" + archive + "\"+\"" +
                       privateDir(3) + "one.jar\"+\"" + privateDir(3) + "two.jar\"+cp2+\"post\"");
@@ -203,11 +205,11 @@ TEST_F(ExecuteLaunchTest, WizardLaunchersApplyTheJvmFilesEnvironment) {
   ScopedVariable wizard("QM_LS_WIZ", nullptr);
   LaunchScript script(self(), true, false);
   useLauncher({}, 1);
+  onTestLauncher(script);
   EXPECT_EQ(launch(script), 5);
   EXPECT_EQ(variable("QM_LS_WIZ"), "");
-  // The kind is remembered for each launcher path, so the wizard is another file.
-  settings().launcherFile = dir_.file("wizard.exe");
   useLauncher({}, 2);
+  onTestLauncher(script);
   EXPECT_EQ(launch(script), 7);
   EXPECT_EQ(
       variable("QM_TEST_CHILD") + "|" + variable("QM_LS_WIZ") + "|" + variable("QM_LS_NOVALUE"),

@@ -18,7 +18,6 @@
 #include "temp/removal_testing.h"
 #include "launch/jvm_file.h"
 #include "launch/launch_script.h"
-#include "launch/launch_testing.h"
 #include "base/exceptions.h"
 #include "base/settings.h"
 #include "base/text.h"
@@ -52,7 +51,6 @@ protected:
     LauncherStateTest::SetUp();
     resetTempState();
     resetCleanupState();
-    resetApplicationArchive();
     setTempRoot(tempRoot());
     settings().logFile = dir_.file("run.log");
     settings().launcherFile = settings().originalLauncherFile = dir_.file("setup.exe");
@@ -64,7 +62,6 @@ protected:
       jvmTags_.setValue(tag, value);
   }
   void TearDown() override {
-    resetApplicationArchive();
     resetCleanupState();
     resetTempState();
     LauncherStateTest::TearDown();
@@ -90,10 +87,8 @@ protected:
     return text;
   }
 
-  // Gives script the entries of the launcher that useLauncher wrote.
-  static void onTestLauncher(LaunchScript& script) {
-    script.useLauncherEntries(&testRun().archive().fileIndex());
-  }
+  // Gives script the launch context of the run that useLauncher loaded.
+  static void onTestLauncher(LaunchScript& script) { script.useContext(&testRun().launchContext()); }
 
   std::string build(const std::string& command) {
     LaunchScript script(command, true, false);

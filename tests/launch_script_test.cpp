@@ -198,6 +198,7 @@ TEST_F(LaunchScriptTest, ApplicationArchiveIsExtractedOnceAndRemembered) {
   EXPECT_EQ(path, privateDir(0) + "app.jar");
   EXPECT_EQ(readWholeFile(privateDir(0) + "first.jar") + readWholeFile(path), "12");
   LaunchScript other("%APPLICATION_ARCHIVE%(\"other.jar\")", true, false);
+  onTestLauncher(other);
   EXPECT_EQ(other.buildCommand(jvm_), path);
   EXPECT_EQ(cleanupList().directories().size(), 1u);
 }

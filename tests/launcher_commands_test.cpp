@@ -219,8 +219,8 @@ protected:
 TEST_F(InternalLaunch, RunsTheEmbeddedJvmFileAndKeepsTheOutputOfTheRun) {
   ScopedVariable mode("QM_TEST_CHILD", "out:said;err:complained;exit:7");
   EXPECT_EQ(commands().doLaunchInternal(2, 0), 7);
-  EXPECT_EQ(settings().lastLaunchOutput, "said");
-  EXPECT_EQ(settings().lastLaunchErrors, "complained");
+  EXPECT_EQ(testRun().launchScriptInUse()->standardOutput(), "said");
+  EXPECT_EQ(testRun().lastLaunchErrors(), "complained");
   // Seconds above 0 show the running status before the launch.
   app_.title = "Demo";
   EXPECT_EQ(commands().doLaunchInternal(2, 1), 7);

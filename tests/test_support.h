@@ -37,7 +37,6 @@ void writeWholeFile(const std::string& path, const std::string& content);
 // A user interface that records every call as a line of text.
 class RecordingApp : public LauncherApp {
 public:
-  int32_t run() override { return 0; }
   void showStatus(const std::string& status) override { calls.push_back("status:" + status); }
   void showStatusDetail(const std::string& status, const std::string& detail) override {
     calls.push_back("detail:" + status + "|" + detail);

@@ -170,12 +170,6 @@ void LauncherArchive::parseScripts(std::FILE* file) {
 }
 
 int32_t readLauncherKind(const std::string& path) {
-  // Kept with the path it was read from: a kind remembered for one launcher
-  // file must not answer for another once launcherFile names a new one.
-  static int32_t rememberedKind = -1;
-  static std::string rememberedPath;
-  const bool isLauncherFile = path == settings().launcherFile;
-  if (isLauncherFile && rememberedKind != -1 && path == rememberedPath) return rememberedKind;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return -1;
   int kind = -1;
@@ -184,9 +178,5 @@ int32_t readLauncherKind(const std::string& path) {
     if (kind == EOF) kind = -1;
   }
   std::fclose(file);
-  if (isLauncherFile && kind != -1) {
-    rememberedKind = kind;
-    rememberedPath = path;
-  }
   return kind;
 }

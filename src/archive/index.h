@@ -93,5 +93,5 @@ private:
 };
 
 // The launcher kind byte, 9 bytes before the end of the file: 0 to 255, or -1
-// when it cannot be read. Remembered for the launcher file itself.
+// when it cannot be read.
 int32_t readLauncherKind(const std::string& path);

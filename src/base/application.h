@@ -10,7 +10,6 @@
 class LauncherApp {
 public:
   virtual ~LauncherApp() = default;
-  virtual int32_t run() = 0;
   virtual void showStatus(const std::string& status) = 0;
   virtual void showStatusDetail(const std::string& status, const std::string& detail) = 0;
   virtual void advanceProgress(int32_t steps) = 0;

@@ -15,21 +15,13 @@ struct LauncherSettings {
   std::string originalLauncherFile;
   bool removeLauncherAtExit = false;
   StringList launcherArguments;
-  StringList passThroughArguments;
   std::string logFile;
   bool logSeparatorWritten = false;
   std::string unopenedLogFile;  // the log file last found unopenable, reported once
   bool silent = false;
   std::string userJavaHome;
-  std::string classPathPrepend;
-  std::string classPathAppend;
-  bool javaConsole = false;
   bool noVerifyCache = false;  // -qm:noverifycache: verify every JVM afresh
   bool replaceExtractedFiles = false;  // -qm:force: -qm:extract replaces files already there
-
-  // Captured output of the last launch.
-  std::string lastLaunchOutput;
-  std::string lastLaunchErrors;
 };
 
 // The process's one set of settings.

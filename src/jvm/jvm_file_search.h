@@ -10,12 +10,15 @@
 class JvmFile;
 class TagFile;
 class VerificationCache;
+struct LaunchContext;
 
 class JvmFileSearch {
 public:
   // cache (not owned) is where runVerifier looks for and keeps
-  // verifications; none when null.
-  explicit JvmFileSearch(JvmFile& file, VerificationCache* cache = nullptr);
+  // verifications, none when null; launch (not owned) the run's launch
+  // context that the verifier runs in, one of its own when null.
+  explicit JvmFileSearch(JvmFile& file, VerificationCache* cache = nullptr,
+                         LaunchContext* launch = nullptr);
 
   // Verification of one candidate home: null when the executable is missing
   // or the verifier's output does not qualify it (both only logged). Leaves
@@ -52,4 +55,5 @@ private:
   JvmFile& file_;
   TagFile& tagFile_;
   VerificationCache* cache_;
+  LaunchContext* launch_;
 };

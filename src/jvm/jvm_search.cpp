@@ -2,6 +2,8 @@
 
 #include "jvm/jvm_search.h"
 
+#include "launch/launch_context.h"
+
 #include <algorithm>
 
 #include "archive/index.h"
@@ -31,9 +33,9 @@ void JvmSearch::setVerifier(const std::string& classpath, const std::string& cla
 
 void JvmSearch::prepareVerifier() {
   if (!verifierClassPath_.empty() || !verifierClassName_.empty()) return;
-  if (!launcherEntries_) return;
+  if (!launch_ || !launch_->launcherEntries) return;
   std::string path;
-  for (const FileEntry& entry : launcherEntries_->entries())
+  for (const FileEntry& entry : launch_->launcherEntries->entries())
     if (entry.type == VERIFIER_ARCHIVE) path = extractTo(entry, createPrivateDir());
   if (path.empty()) return;
   verifierClassPath_ = quoted(path);

@@ -20,17 +20,20 @@ struct CandidateGroup {
   std::vector<std::string> homes;  // in the order found, each once
 };
 
-class FileIndex;
+struct LaunchContext;
 
 class JvmSearch {
 public:
-  // launcherEntries (not owned) holds the verifier archive, when there is one.
-  explicit JvmSearch(const FileIndex* launcherEntries = nullptr) : launcherEntries_(launcherEntries) {}
+  // launch (not owned) is the run's launch context: its launcher entries
+  // hold the verifier archive, when there is one, and the verifier runs in
+  // it. None: no verifier archive, and verifier runs in a context of their own.
+  explicit JvmSearch(LaunchContext* launch = nullptr) : launch_(launch) {}
   virtual ~JvmSearch() = default;
 
   void addJvmFile(std::unique_ptr<JvmFile> jvmFile) { jvmFiles_.push_back(std::move(jvmFile)); }
   // The user's verification cache, shared by every JVM file of the run.
   VerificationCache& verificationCache() { return cache_; }
+  LaunchContext* launchContext() const { return launch_; }
   const std::vector<std::unique_ptr<JvmFile>>& jvmFiles() const { return jvmFiles_; }
 
   // Appends the first verified JVM, if any: the user's home with every JVM
@@ -67,11 +70,11 @@ public:
 private:
   void checkUserHome();
   // The search over one of the run's JVM files, with the run's cache.
-  JvmFileSearch searchOf(JvmFile& jvmFile) { return JvmFileSearch(jvmFile, &cache_); }
+  JvmFileSearch searchOf(JvmFile& jvmFile) { return JvmFileSearch(jvmFile, &cache_, launch_); }
   // True when the last JVM file tried asked for the disk scan.
   bool searchHints();
 
-  const FileIndex* launcherEntries_;
+  LaunchContext* launch_;
   std::vector<std::unique_ptr<JvmFile>> jvmFiles_;
   std::vector<CandidateGroup> groups_;
   std::unique_ptr<JvmMatch> found_;

@@ -29,8 +29,8 @@ void setVerifierTimeLimit(uint32_t milliseconds) {
   verifierTimeLimitMs = milliseconds ? milliseconds : kVerifierTimeLimitMs;
 }
 
-JvmFileSearch::JvmFileSearch(JvmFile& file, VerificationCache* cache)
-    : file_(file), tagFile_(file.tagFile()), cache_(cache) {}
+JvmFileSearch::JvmFileSearch(JvmFile& file, VerificationCache* cache, LaunchContext* launch)
+    : file_(file), tagFile_(file.tagFile()), cache_(cache), launch_(launch) {}
 
 std::unique_ptr<JvmMatch> JvmFileSearch::checkCandidate(const std::string& home,
                                                   const std::string& classpath,
@@ -79,6 +79,7 @@ bool JvmFileSearch::runVerifier(const std::string& home, const std::string& clas
   LaunchScript script(
       verifierCommandTemplate(home, os::pathSeparator(), classpath, className, properties), true,
       false);
+  if (launch_) script.useContext(launch_);
   LaunchLimits limits;
   limits.emptyInput = true;
   limits.timeLimitMs = verifierTimeLimitMs;

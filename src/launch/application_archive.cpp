@@ -10,7 +10,6 @@
 #include "launch/launch_script.h"
 #include "archive/extract.h"
 #include "temp/temp.h"
-#include "launch/launch_testing.h"
 #include "base/file_copy.h"
 #include "base/paths.h"
 #include "base/exceptions.h"
@@ -26,11 +25,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
-
-std::string& rememberedPath() {
-  static std::string path;
-  return path;
-}
 
 LauncherException copyError(int error) { return LauncherException(writeFailureText(error)); }
 
@@ -63,12 +57,9 @@ std::string copyBesideLauncher(const std::string& name) {
 
 std::string applicationArchiveFunction(LaunchScript& script,
                                        const std::vector<std::string>& arguments) {
-  std::string& remembered = rememberedPath();
+  std::string& remembered = script.context().applicationArchive;
   if (remembered.empty())
-    remembered = arguments.empty() ? extractApplicationEntries(script.launcherEntries())
+    remembered = arguments.empty() ? extractApplicationEntries(script.context().launcherEntries)
                                    : copyBesideLauncher(arguments[0]);
   return remembered;
 }
-
-void resetApplicationArchive() { rememberedPath().clear(); }
-void rememberApplicationArchive(const std::string& path) { rememberedPath() = path; }

@@ -1,7 +1,7 @@
 #pragma once
 // The APPLICATION_ARCHIVE launch-script function: the path of the Java
 // application's archive, copied into a private temporary directory once per
-// process and remembered from then on by every launch script.
+// run and remembered in the launch context from then on.
 
 #include <string>
 #include <vector>

@@ -69,17 +69,17 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
   };
 
   ClassPath path(script.jvmValue("CLASSPATH_SEPARATOR"));
-  path.add(quoted(literalText(settings().classPathPrepend)));
+  path.add(quoted(literalText(script.context().options.classPathPrepend)));
   path.addAll(readSideFile(kClassPathFirstFile));
   path.add(script.jvmValue("JVM_CLASSPATH"));
   path.addAll(readSideFile(kClassPathFile));
   for (const std::string& argument : arguments) path.add(element(argument));
   path.add(element(script.expand(script.archive(), '%')));
   if (script.includeEmbeddedClassPath())
-    for (const std::string& extracted : extractEmbeddedClassPath(script.launcherEntries()))
+    for (const std::string& extracted : extractEmbeddedClassPath(script.context().launcherEntries))
       path.add(environmentMode ? literalText(extracted) : quoted(literalText(extracted)));
   path.addAll(readSideFile(kClassPathLastFile));
-  path.add(quoted(literalText(settings().classPathAppend)));
+  path.add(quoted(literalText(script.context().options.classPathAppend)));
 
   if (!environmentMode) return script.jvmValue("CLASSPATH") + path.text();
   const std::string variable = script.jvmValue("CP_ENV_VAR");

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "archive/index.h"
 #include "launch/jvm_file.h"
 #include "launch/launch_script.h"
 #include "launch/pass_through.h"
@@ -75,7 +74,7 @@ int32_t executeLaunch(LaunchScript& script, JvmFile& jvmFile,
   const bool capture = !console && script.captureOutput();
   {
     JavaHomeForChild javaHome(jvmFile.tagFile().value("JVM_HOME", 0));
-    if (isWizardKind(readLauncherKind(settings().launcherFile)))
+    if (isWizardKind(script.context().launcherKind))
       applyWizardEnvironment(jvmFile.tagFile());
     ProcessRequest request;
     request.commandLine = command;

@@ -7,11 +7,10 @@
 #include <string>
 
 #include "base/text_expander.h"
+#include "launch/launch_context.h"
 
 class JvmFile;
 class TagFile;
-
-class FileIndex;
 
 class LaunchScript : public TextExpander {
 public:
@@ -43,10 +42,11 @@ public:
   const std::string& archive() const { return archive_; }
   // The tag file this script was read from; null for a command text.
   const TagFile* sourceTagFile() const { return sourceTagFile_; }
-  // The launcher file's entries (not owned) whose application and class-path
-  // archives the functions extract; none until given.
-  void useLauncherEntries(const FileIndex* entries) { launcherEntries_ = entries; }
-  const FileIndex* launcherEntries() const { return launcherEntries_; }
+  // The run's launch context (not owned) that the functions read and the
+  // launch follows; until one is given, a context of the script's own with
+  // no entries, no options and no launcher kind.
+  void useContext(LaunchContext* context) { context_ = context; }
+  LaunchContext& context() { return context_ ? *context_ : ownContext_; }
 
   // What the program wrote; every run appends.
   std::string& standardOutput() { return standardOutput_; }
@@ -72,7 +72,8 @@ private:
   std::string description_;
   std::string archive_;
   const TagFile* sourceTagFile_ = nullptr;
-  const FileIndex* launcherEntries_ = nullptr;
+  LaunchContext* context_ = nullptr;
+  LaunchContext ownContext_;
   std::string standardOutput_;
   std::string standardError_;
   JvmFile* currentJvmFile_ = nullptr;

@@ -9,6 +9,7 @@
 #include "temp/removal.h"
 #include "base/command_line.h"
 #include "launcher/driver.h"
+#include "launcher/launcher_run.h"
 #include "base/log.h"
 #include "base/messages.h"
 #include "base/settings.h"
@@ -30,6 +31,15 @@ public:
   ExitCleanupScope& operator=(const ExitCleanupScope&) = delete;
 };
 
+// The application object of the process for as long as a run lasts.
+class AppRegistration {
+public:
+  explicit AppRegistration(LauncherApp* app) { setTheApp(app); }
+  ~AppRegistration() { setTheApp(nullptr); }
+  AppRegistration(const AppRegistration&) = delete;
+  AppRegistration& operator=(const AppRegistration&) = delete;
+};
+
 }  // namespace
 
 void cleanupAtExit() {
@@ -48,19 +58,20 @@ bool showsLaunchErrors(int32_t result, int32_t launcherKind, const std::string& 
 
 ConsoleLauncher::ConsoleLauncher(const ConsoleStreams& streams) : streams_(streams) {}
 
-int32_t ConsoleLauncher::run() {
-  CommandLine commandLine;
-  if (!commandLine.split() || commandLine.count() < 1) return -1;
-  const std::string launcherPath = os::executablePath();
-  StringList arguments;
-  for (int32_t i = 1; i < commandLine.count(); ++i) arguments.append(commandLine.argument(i));
-
+int32_t runLauncher(const StringList& arguments, const std::string& launcherPath) {
   ExitCleanupScope cleanup;
-  const int32_t result = startLauncher(arguments, launcherPath);
-  const std::string& errors = settings().lastLaunchErrors;
-  if (showsLaunchErrors(result, readLauncherKind(launcherPath), errors))
-    showMessage(errors);  // past the gate: shown in silent mode too
+  LauncherRun run;
+  const int32_t result = startLauncher(run, arguments, launcherPath);
+  const std::string errors = run.lastLaunchErrors();
+  LauncherApp* app = theApp();
+  if (app && showsLaunchErrors(result, run.launcherKind(), errors))
+    app->showMessage(errors);  // past the gate: shown in silent mode too
   return result;
+}
+
+int32_t ConsoleLauncher::run(const StringList& arguments, const std::string& launcherPath) {
+  AppRegistration registration(this);
+  return runLauncher(arguments, launcherPath);
 }
 
 void ConsoleLauncher::writeLine(const std::string& text) {
@@ -162,13 +173,16 @@ int launcherMain() {
     ConsoleStreams streams;
     streams.progressDots = os::standardErrorIsTerminal();
     ConsoleLauncher app(streams);
-    setTheApp(&app);
-    try {
-      exitCode = app.run();
-    } catch (...) {
-      exitCode = -1;
+    CommandLine commandLine;
+    if (commandLine.split() && commandLine.count() >= 1) {
+      StringList arguments;
+      for (int32_t i = 1; i < commandLine.count(); ++i) arguments.append(commandLine.argument(i));
+      try {
+        exitCode = app.run(arguments, os::executablePath());
+      } catch (...) {
+        exitCode = -1;
+      }
     }
-    setTheApp(nullptr);
   }
   // A run that failed because it was interrupted says so as shells do; a
   // child that handled the request and ended keeps its own exit code.

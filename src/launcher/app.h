@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/application.h"
+#include "base/string_list.h"
 
 // The longest answer to the destination question, the longest Windows path.
 constexpr size_t kMaxDestinationLength = 32767;
@@ -26,7 +27,9 @@ class ConsoleLauncher : public LauncherApp {
 public:
   explicit ConsoleLauncher(const ConsoleStreams& streams = ConsoleStreams());
 
-  int32_t run() override;
+  // One run as the entry makes it: the run itself (runLauncher), with this
+  // object as the application while it lasts.
+  int32_t run(const StringList& arguments, const std::string& launcherPath);
   void showStatus(const std::string& status) override;
   void showStatusDetail(const std::string& status, const std::string& detail) override;
   void advanceProgress(int32_t steps) override;
@@ -65,6 +68,11 @@ void cleanupAtExit();
 // failed run, never for the wizard kinds' exit code 1000, and only when
 // there is something to show.
 bool showsLaunchErrors(int32_t result, int32_t launcherKind, const std::string& errors);
+
+// One run of the launcher with these arguments, as the entry makes it: the
+// options and the default run, the last launch's error output shown when
+// that run failed, and the cleanup at exit.
+int32_t runLauncher(const StringList& arguments, const std::string& launcherPath);
 
 // The program's entry: tells the Windows family, switches the debug log on,
 // runs one ConsoleLauncher and returns its exit code.

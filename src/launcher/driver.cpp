@@ -42,13 +42,14 @@ void extractEverything(LauncherRun& run) {
 
 }  // namespace
 
-int32_t startLauncher(const StringList& arguments, const std::string& launcherPath) {
+int32_t startLauncher(LauncherRun& run, const StringList& arguments,
+                      const std::string& launcherPath) {
   LauncherSettings& s = settings();
   s.launcherFile = launcherPath;
   s.originalLauncherFile = launcherPath;
   for (const std::string& argument : arguments.items()) s.launcherArguments.append(argument);
   try {
-    return processCommandLine(arguments);
+    return processCommandLine(run, arguments);
   } catch (const LauncherException& e) {
     ui::showMessage(e.message());
     writeLog(e.message(), kLogError);
@@ -56,9 +57,9 @@ int32_t startLauncher(const StringList& arguments, const std::string& launcherPa
   }
 }
 
-int32_t processCommandLine(const StringList& arguments) {
+int32_t processCommandLine(LauncherRun& run, const StringList& arguments) {
   LauncherSettings& s = settings();
-  LauncherRun run;
+  LaunchOptions& launch = run.launchOptions();
   ui::setProgress(0);
   const int32_t count = arguments.count();
   // A modifier of -qm:extract, wherever it stands.
@@ -88,7 +89,7 @@ int32_t processCommandLine(const StringList& arguments) {
       ui::setSilent(true);
     } else if (argument == "-silent") {
       ui::setSilent(true);
-      s.passThroughArguments.append(argument);
+      launch.passThroughArguments.append(argument);
     } else if (argument == "-qm:javahome") {
       if (hasValue) s.userJavaHome = arguments.get(++i);
     } else if (argument == "-qm:extract") {
@@ -111,16 +112,16 @@ int32_t processCommandLine(const StringList& arguments) {
     } else if (argument == "-qm:noverifycache") {
       s.noVerifyCache = true;
     } else if (argument == "-qm:javaconsole") {
-      s.javaConsole = true;
+      launch.console = true;
     } else if (argument == "-console") {
-      s.javaConsole = true;
-      s.passThroughArguments.append(argument);
+      launch.console = true;
+      launch.passThroughArguments.append(argument);
     } else if (argument == "-cp:p") {
-      if (hasValue) s.classPathPrepend = arguments.get(++i);
+      if (hasValue) launch.classPathPrepend = arguments.get(++i);
     } else if (argument == "-cp:a") {
-      if (hasValue) s.classPathAppend = arguments.get(++i);
+      if (hasValue) launch.classPathAppend = arguments.get(++i);
     } else {
-      s.passThroughArguments.append(argument);
+      launch.passThroughArguments.append(argument);
     }
   }
   if (run.runInstructions) {

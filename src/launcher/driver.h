@@ -7,9 +7,12 @@
 
 #include "base/string_list.h"
 
-// Records the launcher path and arguments, then processes the command line.
-// A LauncherException is shown, logged as an error and gives -1.
-int32_t startLauncher(const StringList& arguments, const std::string& launcherPath);
+class LauncherRun;
+
+// Records the launcher path and arguments, then processes the command line
+// into run. A LauncherException is shown, logged as an error and gives -1.
+int32_t startLauncher(LauncherRun& run, const StringList& arguments,
+                      const std::string& launcherPath);
 
 // Walks the options and carries out the default run. Throws LauncherException.
-int32_t processCommandLine(const StringList& arguments);
+int32_t processCommandLine(LauncherRun& run, const StringList& arguments);

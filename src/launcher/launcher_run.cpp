@@ -4,6 +4,7 @@
 
 #include "base/exceptions.h"
 #include "base/messages.h"
+#include "base/settings.h"
 #include "base/ui.h"
 #include "launch/jvm_file.h"
 #include "launch/launch_script.h"
@@ -11,11 +12,22 @@
 #include "script/launcher_commands.h"
 #include "tagfile/tag_file.h"
 
-LauncherRun::LauncherRun() : jvmSearch_(&archive_.fileIndex()) {}
+LauncherRun::LauncherRun() : jvmSearch_(&launch_) { launch_.launcherEntries = &archive_.fileIndex(); }
 LauncherRun::~LauncherRun() = default;
+
+int32_t LauncherRun::launcherKind() {
+  if (!kindRead_) launch_.launcherKind = readLauncherKind(settings().launcherFile);
+  kindRead_ = true;
+  return launch_.launcherKind;
+}
+
+std::string LauncherRun::lastLaunchErrors() const {
+  return launchScript_ ? launchScript_->standardError() : std::string();
+}
 
 void LauncherRun::loadArchive(bool withScripts) {
   archive_.loadIndex(withScripts);
+  launcherKind();
   if (!withScripts || scriptsBuilt_) return;
   scriptsBuilt_ = true;
   for (const FileEntry& entry : archive_.fileIndex().entries()) {
@@ -44,7 +56,7 @@ void LauncherRun::setInstructionScript(const TagFile& script) {
 
 void LauncherRun::setLaunchScript(const TagFile& script) {
   launchScript_.reset(new LaunchScript(script));
-  launchScript_->useLauncherEntries(&archive_.fileIndex());
+  launchScript_->useContext(&launch_);
   ui::setTitle(launchScript_->description());
 }
 

@@ -2,7 +2,8 @@
 // One run of the launcher, owned by the front end: the launcher file's
 // archive, the scripts built from its entries or from an input file (the
 // instruction interpreter, the launch script, the JVM search with its JVM
-// files) and the outcome of the walk of the options.
+// files), what every launch shares (the launch context, with the launch
+// options of the command line) and the outcome of the walk of the options.
 
 #include <cstdint>
 #include <memory>
@@ -11,6 +12,7 @@
 
 #include "archive/index.h"
 #include "jvm/jvm_search.h"
+#include "launch/launch_context.h"
 
 class InstructionInterpreter;
 class LaunchScript;
@@ -44,6 +46,13 @@ public:
   std::vector<const TagFile*> jvmFiles() const;
   // What the instruction script's commands act on.
   CommandContext commandContext();
+  // The options of the command line that shape a launch; the walk fills them.
+  LaunchOptions& launchOptions() { return launch_.options; }
+  LaunchContext& launchContext() { return launch_; }
+  // The launcher kind byte of the launcher file, read once per run.
+  int32_t launcherKind();
+  // What the last launch wrote to its standard error; empty before one.
+  std::string lastLaunchErrors() const;
 
   // The walk's outcome: the exit code so far, and whether the instructions
   // still run once every option is taken.
@@ -56,6 +65,8 @@ private:
   void setLaunchScript(const TagFile& script);
 
   LauncherArchive archive_;
+  LaunchContext launch_;
+  bool kindRead_ = false;
   std::vector<std::unique_ptr<TagFile>> loadedTagFiles_;
   std::unique_ptr<InstructionInterpreter> instructionScript_;
   std::unique_ptr<LaunchScript> launchScript_;

@@ -41,11 +41,8 @@ int32_t launchWith(LaunchScript& script, JvmFile& jvmFile, int16_t seconds) {
     ui::setStatusDetail(ui::kDetailNone, std::string());
   }
   ui::hideProgress(seconds);
-  LauncherSettings& s = settings();
-  const int32_t exitCode = executeLaunch(script, jvmFile, s.passThroughArguments, s.javaConsole);
-  s.lastLaunchOutput = script.standardOutput();
-  s.lastLaunchErrors = script.standardError();
-  return exitCode;
+  const LaunchOptions& options = script.context().options;
+  return executeLaunch(script, jvmFile, options.passThroughArguments, options.console);
 }
 
 void showSearchProgress(bool showUi) {
@@ -132,7 +129,7 @@ void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::strin
   std::string classPath;
   std::string className;
   search.verifierArguments(&classPath, &className);
-  JvmFileSearch fileSearch(jvmFile, &search.verificationCache());
+  JvmFileSearch fileSearch(jvmFile, &search.verificationCache(), search.launchContext());
   std::unique_ptr<JvmMatch> match = javaHome.empty()
                                         ? fileSearch.verifyOwnHome(classPath, className)
                                         : fileSearch.checkCandidate(javaHome, classPath, className);

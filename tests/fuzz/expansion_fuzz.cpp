@@ -16,7 +16,6 @@
 #include "temp/temp.h"
 #include "launch/jvm_file.h"
 #include "launch/launch_script.h"
-#include "launch/launch_testing.h"
 #include "launch/literal_text.h"
 #include "base/text_expander.h"
 #include "base/exceptions.h"
@@ -43,7 +42,6 @@ struct Scratch {
     writeFile(directory + "/setup.cp2", "\"last.jar\"\n");
     settings().launcherFile = directory + "/setup.exe";
     settings().originalLauncherFile = settings().launcherFile;
-    settings().classPathPrepend = "pre.jar";
     setTempRoot(directory + "/");
     const std::string value = "%LAUNCHER_DIR%()@JVM_EXE@";
     os::setEnvironmentVariable("QM_FUZZ_VALUE", &value);
@@ -77,9 +75,6 @@ TagFile jvmTags(uint8_t mode) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const Scratch scratch;
   if (size == 0) return 0;
-  // Copying or extracting archives is file work, not expansion; a path
-  // remembered up front keeps the fuzzer from copying whatever it names.
-  rememberApplicationArchive(scratch.directory + "/app.jar");
 
   const std::string command(reinterpret_cast<const char*>(data) + 1, size - 1);
   TagFile tags = jvmTags(data[0]);
@@ -87,6 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // As a launch script file gives it: the bytes that mark sealed values are
   // sealed themselves.
   LaunchScript script(sealMarkerBytes(command), true, false);
+  script.context().options.classPathPrepend = "pre.jar";
+  // Copying or extracting archives is file work, not expansion; a path
+  // remembered up front keeps the fuzzer from copying whatever it names.
+  script.context().applicationArchive = scratch.directory + "/app.jar";
   std::string result;
   bool built = true;
   try {
