@@ -20,7 +20,6 @@
 #include "archive/index.h"
 #include "archive/index_writer.h"
 #include "temp/temp.h"
-#include "temp/removal.h"
 #include "launch/jvm_file.h"
 #include "launch/launch_script.h"
 #include "base/exceptions.h"
@@ -157,13 +156,15 @@ void ParseTagFile10000Floor(benchmark::State& state) {
 // --- the sample launch command ---------------------------------------------
 
 void ExpandSampleCommand(benchmark::State& state) {
-  setTempRoot(workDirectory);
+  TempArea temp;
+  temp.setRoot(workDirectory);
   settings().launcherFile = workFile("sample-launcher");
   settings().originalLauncherFile = settings().launcherFile;
   TagFile launchTags(samplesDirectory + "/launch.txt");
   TagFile jvmTags(samplesDirectory + "/jvm/linux-java25.jvm");
   jvmTags.setJvmLocation("/usr/lib/jvm/java-25-openjdk-amd64", workFile("LRE2.tmp"), true);
   LaunchScript script(launchTags);
+  script.context().temp = &temp;
   script.context().applicationArchive = workFile("LRE1.tmp/sample.jar");
   JvmFile jvm(jvmTags, "linux-java25.jvm");
   try {
@@ -172,7 +173,7 @@ void ExpandSampleCommand(benchmark::State& state) {
       // Each expansion makes the class path's private directory; a temp
       // root that filled up would run out of names.
       state.PauseTiming();
-      removeTemporaries();
+      temp.removeAll();
       state.ResumeTiming();
     }
   } catch (const LauncherException& failure) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "launcher/app.h"
-#include "temp/removal.h"
+#include "temp/temp.h"
 #include "temp/cleanup_list.h"
 #include "cleanup/self_removal.h"
 #include "cleanup/wininit_rename.h"
@@ -31,7 +31,7 @@ protected:
 TEST_F(CleanupTest, ARunThatMadeNothingLeavesNoTrace) {
   settings().debugLogEnabled = true;
   settings().debugLogFile = logs_.file("debug.log");
-  removeTemporaries();
+  testTemp().removeAll();
   EXPECT_FALSE(fs::exists(logs_.file("debug.log")));
   EXPECT_FALSE(fs::exists(logs_.file("run.log")));
   EXPECT_TRUE(fs::exists(root_.path()));
@@ -40,28 +40,28 @@ TEST_F(CleanupTest, ARunThatMadeNothingLeavesNoTrace) {
 TEST_F(CleanupTest, RemovesNewestFirstAndAllDirectoriesBeforeAnyFile) {
   settings().debugLogEnabled = true;
   settings().debugLogFile = logs_.file("debug.log");
-  const std::string olderDir = createPrivateDir();
-  const std::string olderFile = createTempFile();
-  const std::string newerDir = createPrivateDir();
-  const std::string newerFile = createTempFile();
+  const std::string olderDir = testTemp().createPrivateDir();
+  const std::string olderFile = testTemp().createTempFile();
+  const std::string newerDir = testTemp().createPrivateDir();
+  const std::string newerFile = testTemp().createTempFile();
   makeFile(in(olderDir, "sub/inner/a.jar"));
   makeFile(in(newerDir, "b.jar"));
-  removeTemporaries();
+  testTemp().removeAll();
   EXPECT_EQ(readTextFile(logs_.file("debug.log")),
             "Launcher: Deleting dir: " + newerDir + "\nLauncher: Deleting dir: " + olderDir +
                 "\nLauncher: Deleting file: " + newerFile + "\nLauncher: Deleting file: " + olderFile + "\n");
   for (const std::string& path : {olderDir, olderFile, newerDir, newerFile}) EXPECT_FALSE(fs::exists(path)) << path;
-  EXPECT_TRUE(cleanupList().directories().empty());
-  EXPECT_TRUE(cleanupList().files().empty());
+  EXPECT_TRUE(testTemp().cleanupList().directories().empty());
+  EXPECT_TRUE(testTemp().cleanupList().files().empty());
   EXPECT_FALSE(fs::exists(logs_.file("run.log")));  // no warnings
 }
 
 TEST_F(CleanupTest, ReadOnlyFilesAndDirectoriesAreDeleted) {
-  const std::string dir = createPrivateDir();
+  const std::string dir = testTemp().createPrivateDir();
   const std::string file = in(dir, "locked/readonly.txt");
   makeFile(file);
   fs::permissions(file, fs::perms::owner_read, fs::perm_options::replace);
-  removeTemporaries();
+  testTemp().removeAll();
   EXPECT_FALSE(fs::exists(dir));
 }
 
@@ -71,28 +71,28 @@ TEST_F(CleanupTest, DeletePathTellsMissingFromDeleted) {
   const std::string tree = in(root_.path(), "tree");
   makeFile(in(tree, "x/y/z.txt"));
   makeFile(in(tree, "w.txt"));
-  EXPECT_EQ(deletePath(in(root_.path(), "absent")), -1);
-  EXPECT_EQ(deletePath(file), 1);
-  EXPECT_EQ(deletePath(tree), 1);
+  EXPECT_EQ(testTemp().deletePath(in(root_.path(), "absent")), -1);
+  EXPECT_EQ(testTemp().deletePath(file), 1);
+  EXPECT_EQ(testTemp().deletePath(tree), 1);
   EXPECT_FALSE(fs::exists(file));
   EXPECT_FALSE(fs::exists(tree));
 }
 
 TEST_F(CleanupTest, ARegisteredDirectoryReplacedByALinkLosesOnlyTheLink) {
-  const std::string dir = createPrivateDir();
+  const std::string dir = testTemp().createPrivateDir();
   const std::string target = in(logs_.path(), "users-files");
   makeFile(in(target, "precious.txt"));
   fs::remove(dir);
   std::error_code refused;
   fs::create_directory_symlink(target, dir, refused);
   if (refused) GTEST_SKIP() << "no directory links here: " << refused.message();
-  removeTemporaries();
+  testTemp().removeAll();
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir)));
   EXPECT_TRUE(fs::exists(in(target, "precious.txt")));
 }
 
 TEST_F(CleanupTest, HeldFileKeepsItsDirectoriesAndIsRetriedOnlyForAWhile) {
-  const std::string dir = createPrivateDir();
+  const std::string dir = testTemp().createPrivateDir();
   const std::string held = in(dir, "keep/held.jar");
   makeFile(held);
   makeFile(in(dir, "keep/other.jar"));
@@ -101,16 +101,16 @@ TEST_F(CleanupTest, HeldFileKeepsItsDirectoriesAndIsRetriedOnlyForAWhile) {
   makeFile(in(dir, "top.txt"));
   fs::create_directories(in(dir, "kee"));  // named like the start of "keep"
   fs::create_directories(in(dir, "ke"));
-  const std::string laterFile = createTempFile();
+  const std::string laterFile = testTemp().createTempFile();
   int attempts = 0;
-  setDeletionRefusal([&](const std::string& path) -> unsigned long {
+  testTemp().setDeletionRefusal([&](const std::string& path) -> unsigned long {
     if (path != held) return 0;
     ++attempts;
     return 5;
   });
-  setCleanupRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(4)});
+  testTemp().setRemovalRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(4)});
 
-  removeTemporaries();
+  testTemp().removeAll();
 
   EXPECT_EQ(attempts, 5);  // the first try and one after each of four waits
   EXPECT_TRUE(fs::exists(held));
@@ -126,11 +126,11 @@ TEST_F(CleanupTest, HeldFileKeepsItsDirectoriesAndIsRetriedOnlyForAWhile) {
   EXPECT_EQ(countOf(text, "WARNING: Giving up on removing " + dir), 1);
   // Then the cleanup goes on with the rest.
   EXPECT_FALSE(fs::exists(laterFile));
-  EXPECT_TRUE(cleanupList().directories().empty());
+  EXPECT_TRUE(testTemp().cleanupList().directories().empty());
 }
 
 TEST_F(CleanupTest, OnlyALaunchersOwnCopyInItsPrivateDirectoryIsRemoved) {
-  const std::string copy = in(createPrivateDir(), "product.exe");
+  const std::string copy = in(testTemp().createPrivateDir(), "product.exe");
   makeFile(copy);
   EXPECT_TRUE(isPrivateCopyOfALauncher(copy, root_.path()));
   // The user's own folder, a folder that merely looks private, one that
@@ -148,7 +148,7 @@ TEST_F(CleanupTest, OnlyALaunchersOwnCopyInItsPrivateDirectoryIsRemoved) {
   // shows as the file staying.
   settings().launcherFile = users;
   settings().removeLauncherAtExit = true;
-  cleanupAtExit();
+  cleanupAtExit(testTemp());
   EXPECT_TRUE(fs::exists(users));
   EXPECT_NE(log().find("WARNING: Refusing to remove " + users), std::string::npos);
 }

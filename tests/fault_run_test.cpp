@@ -16,7 +16,7 @@
 #include "launcher/launcher_run.h"
 #include "archive/index.h"
 #include "archive/index_writer.h"
-#include "temp/removal.h"
+#include "temp/temp.h"
 #include "fake_jvm.h"
 #include "launcher/driver.h"
 #include "base/messages.h"
@@ -66,7 +66,7 @@ protected:
   void SetUp() override {
     FakeJvmFixture::SetUp();
     os::resetFaults();
-    setTempNameRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(20)});
+    testTemp().setNameRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(20)});
     home_ = dir_.file("jdk");
     makeFakeJvm(home_, "1739021872\nFake Inc.\n");
     launcher_ = dir_.file("setup.exe");

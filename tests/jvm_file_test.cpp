@@ -79,10 +79,10 @@ TEST_F(JvmFileTest, WritingAMatchRecordsItInTheSharedTagFile) {
   JvmMatch first("C:\\j2re1.4.1", jvmTags_);
   JvmMatch second("D:\\jre", jvmTags_);
   second.setFoundRelativeToLauncher(true);
-  const std::string firstPath = first.writeJvmFile();
-  const std::string secondPath = second.writeJvmFile();
+  const std::string firstPath = first.writeJvmFile(testTemp());
+  const std::string secondPath = second.writeJvmFile(testTemp());
   ASSERT_NE(firstPath, secondPath);
-  EXPECT_EQ(cleanupList().files(), (std::vector<std::string>{firstPath, secondPath}));
+  EXPECT_EQ(testTemp().cleanupList().files(), (std::vector<std::string>{firstPath, secondPath}));
   const TagFile written(firstPath), rewritten(secondPath);
   EXPECT_EQ(
       written.value("DESC") + "|" + written.value("JVM_HOME") + "|" + written.value("JVM_TEMP"),

@@ -13,6 +13,7 @@
 #include "fake_jvm.h"
 #include "jvm/jvm_scan_walker.h"
 #include "jvm/jvm_search.h"
+#include "launch/launch_context.h"
 #include "jvm/jvm_search_testing.h"
 
 namespace fs = std::filesystem;
@@ -22,6 +23,7 @@ namespace {
 // Remembers every executable the walk proposes.
 class RecordingSearch : public JvmSearch {
 public:
+  explicit RecordingSearch(LaunchContext* launch) : JvmSearch(launch) {}
   bool onCandidate(const std::string& path) override {
     proposed.push_back(path);
     return JvmSearch::onCandidate(path);
@@ -33,6 +35,7 @@ class JvmScanTest : public FakeJvmFixture {
 protected:
   void SetUp() override {
     FakeJvmFixture::SetUp();
+    launch_.temp = &testTemp();  // the test's own, whose root the walk must skip
     search_.setVerifier("\"verify.jar\"", "\"Verify\"");
     for (const char* name : {"C", "D", "E"}) fs::create_directories(drive(name));
     overrideFixedDrives({drive("C"), drive("D"), drive("E")});
@@ -73,7 +76,8 @@ protected:
 
   ScopedTempDir disks_;
   std::deque<TagFile> tagFiles_;
-  RecordingSearch search_;
+  LaunchContext launch_;
+  RecordingSearch search_{&launch_};
 };
 
 TEST(JvmScanWalkerRules, ExecutableNamesMatchWholeTrailingComponentsInTheSystemsCaseRule) {
@@ -112,7 +116,7 @@ TEST_F(JvmScanTest, WalkSkipsTheTemporaryRootAndRecycleBins) {
   good(at("C", "$Recycle.Bin/jdk"));
   const std::string tempRoot = at("C", "apps/temp");
   good(tempRoot + os::pathSeparator() + "LRE1.tmp");
-  setTempRoot(tempRoot);
+  testTemp().setRoot(tempRoot);
   const std::string shouting = at("D", "jdk");
   makeFakeJvm(shouting, "", platformPath("BIN/FAKEJAVA") + (windowsPaths() ? ".EXE" : ""));
   addJvmFile("A");
@@ -143,7 +147,7 @@ TEST_F(JvmScanTest, ATempRootGivenThroughALinkIsStillSkipped) {
   good(tempRoot + "/LRE1.tmp");
   const std::string link = dir_.file("temp-link");
   fs::create_directory_symlink(tempRoot, link);
-  setTempRoot(link);
+  testTemp().setRoot(link);
   addJvmFile("A");
   JvmMatches results;
   search_.findAllJvms(results, false);

@@ -156,7 +156,7 @@ TEST_F(JvmSearchTest, RelativePathHintFromTheLauncherDirectoryIsWrittenAsTempora
   ASSERT_EQ(results.size(), 1u);
   EXPECT_EQ(results[0]->home(), dir_.path() + os::pathSeparator() + "jre");
   EXPECT_TRUE(results[0]->foundRelativeToLauncher());
-  const TagFile written(results[0]->writeJvmFile());
+  const TagFile written(results[0]->writeJvmFile(testTemp()));
   EXPECT_EQ(written.value("JVM_TEMP"), "1");
   EXPECT_EQ(written.value("JVM_HOME"), results[0]->home());
   for (const std::string& step : searchSteps())

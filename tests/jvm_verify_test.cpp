@@ -171,14 +171,14 @@ TEST_F(JvmVerifyTest, ArchiveVerifierIsExtractedOnceAndAnInputFileOneWins) {
   JvmSearch& search = testRun().jvmSearch();
   std::string classpath, className;
   search.verifierArguments(&classpath, &className);
-  ASSERT_EQ(cleanupList().directories().size(), 1u);
+  ASSERT_EQ(testTemp().cleanupList().directories().size(), 1u);
   const std::string extracted = privateDir(0) + "Verify.jar";
   EXPECT_EQ(classpath, "\"" + extracted + "\"");
   EXPECT_EQ(className, "\"Verify\"");
   EXPECT_EQ(readWholeFile(extracted), "jar bytes");
   search.prepareVerifier();
   search.verifierArguments(&classpath, &className);
-  EXPECT_EQ(cleanupList().directories().size(), 1u);
+  EXPECT_EQ(testTemp().cleanupList().directories().size(), 1u);
 
   useLauncher({{VERIFIER_ARCHIVE, "Verify.jar", "jar bytes"}});
   TagFile input;
@@ -187,7 +187,7 @@ TEST_F(JvmVerifyTest, ArchiveVerifierIsExtractedOnceAndAnInputFileOneWins) {
   testRun().loadInputFile(input);
   testRun().jvmSearch().verifierArguments(&classpath, &className);
   EXPECT_EQ(classpath + "|" + className, "given.jar|Given");
-  EXPECT_EQ(cleanupList().directories().size(), 1u);
+  EXPECT_EQ(testTemp().cleanupList().directories().size(), 1u);
 }
 
 // The verifier protocol against the machine's own JDK, with the verifier

@@ -13,9 +13,7 @@
 #include "archive/index.h"
 #include "archive/index_writer.h"
 #include "temp/temp.h"
-#include "temp/temp_testing.h"
 #include "temp/cleanup_list.h"
-#include "temp/removal_testing.h"
 #include "launch/jvm_file.h"
 #include "launch/launch_script.h"
 #include "base/exceptions.h"
@@ -49,9 +47,7 @@ class LaunchFixture : public LauncherStateTest {
 protected:
   void SetUp() override {
     LauncherStateTest::SetUp();
-    resetTempState();
-    resetCleanupState();
-    setTempRoot(tempRoot());
+    testTemp().setRoot(tempRoot());
     settings().logFile = dir_.file("run.log");
     settings().launcherFile = settings().originalLauncherFile = dir_.file("setup.exe");
     for (const auto& [tag, value] :
@@ -62,14 +58,12 @@ protected:
       jvmTags_.setValue(tag, value);
   }
   void TearDown() override {
-    resetCleanupState();
-    resetTempState();
     LauncherStateTest::TearDown();
   }
 
   std::string tempRoot() const { return ensureTrailingSeparator(temp_.path()); }
   std::string privateDir(size_t i) const {
-    return ensureTrailingSeparator(cleanupList().directories().at(i));
+    return ensureTrailingSeparator(testTemp().cleanupList().directories().at(i));
   }
 
   // Writes the launcher file with these entries and loads its index and scripts.

@@ -69,7 +69,7 @@ TEST_F(LaunchScriptTest, PathsAreDataAndStayOneArgumentWhateverTheyHold) {
                           (os::pathSeparator() == '/' ? "\"q\" " : "") + "' $HOME; a\\b \xc3\xa9";
   const std::string root = ensureTrailingSeparator(temp_.path()) + odd;
   std::filesystem::create_directories(root);  // named as the launcher names it
-  setTempRoot(root);
+  testTemp().setRoot(root);
   useLauncher({{APPLICATION_ARCHIVE, "app.jar", "PK"}});
   settings().originalLauncherFile = "/apps/" + odd + "/setup.exe";
   jvmTags_.setValue("JVM_HOME", "/jdk/" + odd);
@@ -200,7 +200,7 @@ TEST_F(LaunchScriptTest, ApplicationArchiveIsExtractedOnceAndRemembered) {
   LaunchScript other("%APPLICATION_ARCHIVE%(\"other.jar\")", true, false);
   onTestLauncher(other);
   EXPECT_EQ(other.buildCommand(jvm_), path);
-  EXPECT_EQ(cleanupList().directories().size(), 1u);
+  EXPECT_EQ(testTemp().cleanupList().directories().size(), 1u);
 }
 
 TEST_F(LaunchScriptTest, ApplicationArchiveCopiedFromBesideTheLauncher) {

@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "archive/index.h"
-#include "temp/removal.h"
+#include "temp/temp.h"
 #include "fake_jvm.h"
 #include "base/messages.h"
 #include "os/fault_injection.h"
@@ -148,7 +148,7 @@ protected:
     Commands::SetUp();
     root_ = temp_.file("Temp Dir");
     std::filesystem::create_directory(root_);
-    setTempRoot(root_);
+    testTemp().setRoot(root_);
     os::resetFaults();
   }
   void TearDown() override {
@@ -193,7 +193,7 @@ TEST_F(HandOver, AnEmbeddedLauncherThatCannotStartLeavesNothingBehind) {
               os::systemErrorCode(os::SystemFailure::kOutOfMemory));
   EXPECT_NE(failureOf([](LauncherCommands& c) { c.doExecuteLauncher(0); }, commands()),
             "");
-  removeTemporaries();
+  testTemp().removeAll();
   EXPECT_TRUE(rootIsEmpty(root_));
 }
 

@@ -5,8 +5,6 @@
 #include <string>
 
 #include "temp/temp.h"
-#include "temp/temp_testing.h"
-#include "temp/removal_testing.h"
 #include "base/settings.h"
 #include "test_support.h"
 
@@ -14,14 +12,10 @@ class TempAreaTest : public LauncherStateTest {
 protected:
   void SetUp() override {
     LauncherStateTest::SetUp();
-    resetTempState();
-    resetCleanupState();
-    setTempRoot(root_.path());
+    testTemp().setRoot(root_.path());
     settings().logFile = logs_.file("run.log");
   }
   void TearDown() override {
-    resetTempState();
-    resetCleanupState();
     LauncherStateTest::TearDown();
   }
 

@@ -14,7 +14,7 @@
 #include "archive/free_space.h"
 #include "archive/extract.h"
 #include "archive/index.h"
-#include "temp/removal.h"
+#include "temp/temp.h"
 #include "temp/cleanup_list.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
@@ -106,9 +106,9 @@ std::string nameOf(const std::string& path) { return fs::path(path).filename().s
 }  // namespace
 
 TEST_F(TempTest, PrivateDirectoriesAndFilesAreNewEachTimeAndRecordedInOrder) {
-  const std::string first = createPrivateDir();
-  const std::string second = createPrivateDir();
-  const std::string file = createTempFile();
+  const std::string first = testTemp().createPrivateDir();
+  const std::string second = testTemp().createPrivateDir();
+  const std::string file = testTemp().createTempFile();
   EXPECT_NE(first, second);
   EXPECT_TRUE(fs::is_directory(first));
   EXPECT_TRUE(fs::is_directory(second));
@@ -119,30 +119,30 @@ TEST_F(TempTest, PrivateDirectoriesAndFilesAreNewEachTimeAndRecordedInOrder) {
     EXPECT_EQ(nameOf(path).substr(0, 3), "LRE") << path;
     EXPECT_NE(path.back(), os::pathSeparator());
   }
-  EXPECT_EQ(cleanupList().directories(), (std::vector<std::string>{first, second}));
-  EXPECT_EQ(cleanupList().files(), std::vector<std::string>{file});
+  EXPECT_EQ(testTemp().cleanupList().directories(), (std::vector<std::string>{first, second}));
+  EXPECT_EQ(testTemp().cleanupList().files(), std::vector<std::string>{file});
 }
 
 TEST_F(TempTest, AReservedNameThatCannotBeDeletedIsStillRemovedAtExit) {
   os::failNth(os::FaultPoint::kDeleteFile, 1, os::systemErrorCode(os::SystemFailure::kAccessDenied));
-  const std::string directory = createPrivateDir();
+  const std::string directory = testTemp().createPrivateDir();
   os::resetFaults();
   EXPECT_TRUE(fs::is_directory(directory));
-  removeTemporaries();
+  testTemp().removeAll();
   EXPECT_TRUE(fs::is_empty(root_.path()));
 }
 
 TEST_F(TempTest, ForgettingIgnoresLetterCaseAndTakesOnlyTheFirstMatch) {
-  CleanupList& list = cleanupList();
+  CleanupList& list = testTemp().cleanupList();
   list.addTempDir("C:\\Temp\\LRE1.tmp");
   list.addTempDir("c:\\temp\\lre1.TMP");
   list.addTempFile("C:\\Temp\\LRE2.tmp");
-  forgetTempDir("c:\\TEMP\\lre1.tmp");
+  testTemp().forgetDir("c:\\TEMP\\lre1.tmp");
   EXPECT_EQ(list.directories(), std::vector<std::string>{"c:\\temp\\lre1.TMP"});
-  forgetTempFile("C:\\Temp\\LRE3.tmp");  // not recorded: nothing happens
-  forgetTempFile("C:\\Temp\\LRE2");      // a prefix is not the path
+  testTemp().forgetFile("C:\\Temp\\LRE3.tmp");  // not recorded: nothing happens
+  testTemp().forgetFile("C:\\Temp\\LRE2");      // a prefix is not the path
   EXPECT_EQ(list.files(), std::vector<std::string>{"C:\\Temp\\LRE2.tmp"});
-  forgetTempFile("C:\\TEMP\\lre2.tmp");
+  testTemp().forgetFile("C:\\TEMP\\lre2.tmp");
   EXPECT_TRUE(list.files().empty());
 }
 
@@ -151,25 +151,25 @@ TEST_F(TempTest, RootThatIsNoDirectoryIsRefusedWithItsPathAndNothingIsMade) {
   writeWholeFile(file, "x");
   const std::string expected = formatMessage(kTextTempDirMissing, {file});
   ASSERT_NE(expected.find(file), std::string::npos);
-  setTempRoot(file);
-  EXPECT_EQ(messageOf([] { createPrivateDir(); }), expected);
-  EXPECT_EQ(messageOf([] { createTempFile(); }), expected);
-  setTempRoot(root_.file("missing"));
-  EXPECT_EQ(messageOf([] { getTempRoot(); }),
+  testTemp().setRoot(file);
+  EXPECT_EQ(messageOf([] { testTemp().createPrivateDir(); }), expected);
+  EXPECT_EQ(messageOf([] { testTemp().createTempFile(); }), expected);
+  testTemp().setRoot(root_.file("missing"));
+  EXPECT_EQ(messageOf([] { testTemp().root(); }),
             formatMessage(kTextTempDirMissing, {root_.file("missing")}));
-  EXPECT_TRUE(cleanupList().directories().empty());
-  EXPECT_TRUE(cleanupList().files().empty());
+  EXPECT_TRUE(testTemp().cleanupList().directories().empty());
+  EXPECT_TRUE(testTemp().cleanupList().files().empty());
 }
 
 TEST_F(TempTest, RelativeRootIsFixedAgainstTheCurrentDirectory) {
   // A directory beside the test's current one, named relatively.
   const std::string name = "qm-relative-root-" + std::to_string(std::rand());
   ASSERT_TRUE(os::createDirectory(name).ok());
-  setTempRoot(name);
-  const std::string file = createTempFile();
-  const std::string root = getTempRoot();
+  testTemp().setRoot(name);
+  const std::string file = testTemp().createTempFile();
+  const std::string root = testTemp().root();
   os::deleteFile(file);
-  forgetTempFile(file);
+  testTemp().forgetFile(file);
   os::removeDirectory(name);
   EXPECT_NE(root, name);
   EXPECT_EQ(root, os::absolutePath(name));
@@ -219,13 +219,13 @@ TEST_F(TempTest, ExtractionCopiesTheStoredBytesInBufferSizedSteps) {
   const std::string big = patterned(2 * 61439 + 7122);
   writeLauncher({{INSTRUCTIONS, "first.txt", "abc"}, {APPLICATION_ARCHIVE, "app.jar", big}});
   testRun().loadArchive(false);
-  const std::string target = createPrivateDir();
+  const std::string target = testTemp().createPrivateDir();
   const std::string path = extractTo(*testRun().archive().fileIndex().entryAt(1), target);
   EXPECT_EQ(path, target + os::pathSeparator() + "app.jar");
   EXPECT_EQ(readWholeFile(path), big);
   EXPECT_EQ(progressSteps(), 3);
   // The extracted file itself is not recorded: its directory is.
-  EXPECT_TRUE(cleanupList().files().empty());
+  EXPECT_TRUE(testTemp().cleanupList().files().empty());
 }
 
 TEST_F(TempTest, ExtractionIntoNoDirectoryWritesIntoTheCurrentOne) {

@@ -8,6 +8,7 @@
 
 #include "archive/index_writer.h"
 #include "launcher/launcher_run.h"
+#include "temp/temp.h"
 #include "base/exceptions.h"
 #include "base/settings.h"
 #include "base/ui.h"
@@ -71,9 +72,17 @@ void writeWholeFile(const std::string& path, const std::string& content) {
 }
 
 namespace {
+std::unique_ptr<TempArea>& testTempInstance() {
+  static std::unique_ptr<TempArea> temp(new TempArea);
+  return temp;
+}
 std::unique_ptr<LauncherRun>& testRunInstance() {
-  static std::unique_ptr<LauncherRun> run(new LauncherRun);
+  static std::unique_ptr<LauncherRun> run(new LauncherRun(*testTempInstance()));
   return run;
+}
+void newTestTemp() {
+  testRunInstance().reset();
+  testTempInstance().reset(new TempArea);
 }
 }  // namespace
 
@@ -111,12 +120,14 @@ std::string thrownMessage(const std::function<void()>& step) {
   return std::string();
 }
 
+TempArea& testTemp() { return *testTempInstance(); }
 LauncherRun& testRun() { return *testRunInstance(); }
-void newTestRun() { testRunInstance().reset(new LauncherRun); }
+void newTestRun() { testRunInstance().reset(new LauncherRun(testTemp())); }
 
 void LauncherStateTest::SetUp() {
   settings() = LauncherSettings();
   ui::resetStatusState();
+  newTestTemp();
   newTestRun();
   setTheApp(&app_);
 }
@@ -125,5 +136,6 @@ void LauncherStateTest::TearDown() {
   setTheApp(nullptr);
   settings() = LauncherSettings();
   ui::resetStatusState();
+  newTestTemp();
   newTestRun();
 }

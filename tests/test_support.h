@@ -113,8 +113,12 @@ std::string launcherFileBytes(std::vector<LauncherPart> parts, uint8_t kind = 0,
 // throws none.
 std::string thrownMessage(const std::function<void()>& step);
 
-// The run that a test's launcher file is loaded into, as the front end owns
-// one per process; newTestRun starts a fresh one.
+class TempArea;
+
+// The temporary area and the run that a test works in, as the front end
+// owns one of each per process; newTestRun starts a fresh run in the same
+// area, LauncherStateTest a fresh area too.
+TempArea& testTemp();
 LauncherRun& testRun();
 void newTestRun();
 

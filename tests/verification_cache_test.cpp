@@ -112,11 +112,11 @@ TEST(VerificationCacheFile, TheOptionAndTheVariableSwitchItOff) {
   ScopedVariable local("LOCALAPPDATA", dir.path().c_str());
   {
     ScopedVariable on("QM_NO_VERIFY_CACHE", nullptr);
-    EXPECT_EQ(verificationCachePath(false),
+    EXPECT_EQ(verificationCachePath(false, nullptr),
               dir.path() + os::pathSeparator() + "quillmark" + os::pathSeparator() + "verified-jvms");
-    EXPECT_EQ(verificationCachePath(true), "");
+    EXPECT_EQ(verificationCachePath(true, nullptr), "");
   }
-  EXPECT_EQ(verificationCachePath(false), "");  // QM_NO_VERIFY_CACHE as the test program sets it
+  EXPECT_EQ(verificationCachePath(false, nullptr), "");  // QM_NO_VERIFY_CACHE as the test program sets it
 }
 
 }  // namespace

@@ -80,11 +80,11 @@ std::string batchPathFor(const std::string& tempName) {
   return (hasExtension ? tempName.substr(0, dot) : tempName) + ".bat";
 }
 
-void removeThroughBatch(const std::string& file, const std::string& directory) {
+void removeThroughBatch(TempArea& temp, const std::string& file, const std::string& directory) {
   const LauncherSettings& s = settings();
-  const std::string tempName = createTempFile();
+  const std::string tempName = temp.createTempFile();
   if (tempName.empty()) return;
-  forgetTempFile(tempName);
+  temp.forgetFile(tempName);
   if (s.debugLogEnabled) writeDebugLog("Launcher: Cleanup batch file called: " + tempName, true);
   os::deleteFile(tempName);
   const std::string batch = batchPathFor(tempName);
@@ -143,13 +143,13 @@ bool isPrivateCopyOfALauncher(const std::string& file, const std::string& tempRo
   return others == 0;
 }
 
-void removeSelf() {
+void removeSelf(TempArea& temp) {
   const LauncherSettings& s = settings();
   const std::string file = s.launcherFile;
   const std::string directory = directoryOf(file);
   std::string tempRoot;
   try {
-    tempRoot = getTempRoot();
+    tempRoot = temp.root();
   } catch (const LauncherException&) {
   }
   // -qm:orig given by mistake (or by a shortcut) must not cost the user the
@@ -170,6 +170,6 @@ void removeSelf() {
     if (!directory.empty()) rename.addDeletion(directory);
     rename.commit();
   } else {
-    removeThroughBatch(file, directory);
+    removeThroughBatch(temp, file, directory);
   }
 }

@@ -4,12 +4,15 @@
 
 #include <string>
 
+class TempArea;
+
 // Arranges the removal of launcherFile and its directory: at once where a
 // running executable may be deleted, otherwise through a hidden batch file
 // (NT family) or the start-up rename list (Windows 95 family). Only a copy
 // that a launcher made is removed (see isPrivateCopyOfALauncher); anything
 // else is refused with a warning in the log. Failures are silent.
-void removeSelf();
+// The batch's name comes from temp, the run's temporary area.
+void removeSelf(TempArea& temp);
 
 // Whether file is the only file of a directory that the private-directory
 // rule made directly below tempRoot (LRE, hex digits, .tmp).

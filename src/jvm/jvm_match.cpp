@@ -13,8 +13,8 @@
 JvmMatch::JvmMatch(std::string home, TagFile& tagFile)
     : home_(std::move(home)), tagFile_(tagFile) {}
 
-std::string JvmMatch::writeJvmFile() const {
-  const std::string path = createTempFile();
+std::string JvmMatch::writeJvmFile(TempArea& temp) const {
+  const std::string path = temp.createTempFile();
   // An empty JVM_FILE would send the Java program looking for a file that
   // was never written.
   if (path.empty()) return path;

@@ -5,6 +5,7 @@
 #include <string>
 
 class TagFile;
+class TempArea;
 
 class JvmMatch {
 public:
@@ -22,7 +23,7 @@ public:
   // Throws LauncherException when the temporary root is missing, or texts
   // 33 and 34 with the error number between them when the copy cannot be
   // written whole (the file stays recorded for removal).
-  std::string writeJvmFile() const;
+  std::string writeJvmFile(TempArea& temp) const;
 
 private:
   std::string home_;

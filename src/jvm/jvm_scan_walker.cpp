@@ -47,12 +47,14 @@ bool isRecycleBin(const std::string& directory, const std::string& root) {
   return sameIgnoringCase(directory, start, kRecycleBin);
 }
 
-JvmScanWalker::JvmScanWalker(std::vector<std::string> executableNames, JvmSearch& search)
+JvmScanWalker::JvmScanWalker(std::vector<std::string> executableNames, JvmSearch& search,
+                             const std::string& tempRoot)
     : executableNames_(std::move(executableNames)),
       search_(search),
       // Listings yield long names; a temp root given in a short or linked
       // form must still be recognised.
-      tempRoot_(ensureTrailingSeparator(os::listedPathForm(getTempRoot()))),
+      tempRoot_(tempRoot.empty() ? std::string()
+                                 : ensureTrailingSeparator(os::listedPathForm(tempRoot))),
       fences_(os::scanFences()) {}
 
 bool JvmScanWalker::walk(const std::string& root) {
@@ -68,7 +70,7 @@ bool JvmScanWalker::visitFile(const std::string& path) {
 
 bool JvmScanWalker::skipDirectory(const std::string& directory) {
   // The launcher's own extracted files are never candidates.
-  if (samePathIgnoringCase(directory, tempRoot_)) return true;
+  if (!tempRoot_.empty() && samePathIgnoringCase(directory, tempRoot_)) return true;
   if (isRecycleBin(directory, root_)) return true;
   return directory != root_ &&
          std::find(fences_.begin(), fences_.end(), directory) != fences_.end();

@@ -22,7 +22,9 @@ bool isRecycleBin(const std::string& directory, const std::string& root);
 class JvmScanWalker : public DirectoryWalker {
 public:
   // Throws LauncherException (text 36) when the temporary root is missing.
-  JvmScanWalker(std::vector<std::string> executableNames, JvmSearch& search);
+  // tempRoot, the run's temporary root (none when empty), is never entered.
+  JvmScanWalker(std::vector<std::string> executableNames, JvmSearch& search,
+                const std::string& tempRoot);
 
   bool walk(const std::string& root) override;
   bool visitFile(const std::string& path) override;

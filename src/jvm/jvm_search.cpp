@@ -26,6 +26,9 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
+JvmSearch::JvmSearch(LaunchContext* launch)
+    : launch_(launch), cache_(launch ? launch->temp : nullptr) {}
+
 void JvmSearch::setVerifier(const std::string& classpath, const std::string& className) {
   verifierClassPath_ = classpath;
   verifierClassName_ = className;
@@ -36,7 +39,7 @@ void JvmSearch::prepareVerifier() {
   if (!launch_ || !launch_->launcherEntries) return;
   std::string path;
   for (const FileEntry& entry : launch_->launcherEntries->entries())
-    if (entry.type == VERIFIER_ARCHIVE) path = extractTo(entry, createPrivateDir());
+    if (entry.type == VERIFIER_ARCHIVE) path = extractTo(entry, launch_->tempArea().createPrivateDir());
   if (path.empty()) return;
   verifierClassPath_ = quoted(path);
   verifierClassName_ = quoted("Verify");
@@ -120,7 +123,10 @@ void JvmSearch::exhaustiveScan(JvmMatches& results) {
   ui::StatusDetailSaver saver;
   ui::setStatusDetail(ui::kDetailScanning, std::string());
   writeLog("Beginning exhaustive search");
-  JvmScanWalker walker(names, *this);
+  // The launcher's own temporary files are no candidates; a missing root
+  // ends the scan as it would end any extraction.
+  JvmScanWalker walker(names, *this,
+                       launch_ && launch_->temp ? launch_->temp->root() : std::string());
   std::vector<std::string> drives;
   fixedDrives(drives);
   for (const std::string& drive : drives)

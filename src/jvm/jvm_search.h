@@ -27,7 +27,7 @@ public:
   // launch (not owned) is the run's launch context: its launcher entries
   // hold the verifier archive, when there is one, and the verifier runs in
   // it. None: no verifier archive, and verifier runs in a context of their own.
-  explicit JvmSearch(LaunchContext* launch = nullptr) : launch_(launch) {}
+  explicit JvmSearch(LaunchContext* launch = nullptr);
   virtual ~JvmSearch() = default;
 
   void addJvmFile(std::unique_ptr<JvmFile> jvmFile) { jvmFiles_.push_back(std::move(jvmFile)); }

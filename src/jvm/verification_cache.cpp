@@ -129,7 +129,7 @@ const std::string& VerificationCache::identityOf(const std::string& classpath,
 bool VerificationCache::enabled() {
   if (!resolved_) {
     resolved_ = true;
-    path_ = verificationCachePath(settings().noVerifyCache);
+    path_ = verificationCachePath(settings().noVerifyCache, temp_);
   }
   return !path_.empty();
 }
@@ -201,13 +201,14 @@ void VerificationCache::load() {
   }
 }
 
-std::string verificationCachePath(bool bypassed) {
+std::string verificationCachePath(bool bypassed, TempArea* temp) {
   std::string value;
   if (bypassed || os::getEnvironmentVariable(kBypassVariable, &value)) return std::string();
   std::string directory = os::userCacheDirectory();
   if (!directory.empty()) return joined(joined(directory, "quillmark"), "verified-jvms");
+  if (!temp) return std::string();
   try {
-    return joined(getTempRoot(), "quillmark-verified-jvms");
+    return joined(temp->root(), "quillmark-verified-jvms");
   } catch (const LauncherException&) {
     return std::string();
   }

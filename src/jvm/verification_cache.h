@@ -28,11 +28,13 @@ std::string verifierIdentity(const std::string& classpath, const std::string& cl
 // reads as empty and is written anew; every write goes to a new file that
 // replaces the old in one step, so that launchers writing at once leave one
 // whole file (the last one's).
+class TempArea;
+
 class VerificationCache {
 public:
   // The user's cache, found at first use (verificationCachePath with the
-  // run's -qm:noverifycache).
-  VerificationCache() = default;
+  // run's -qm:noverifycache and temporary area).
+  explicit VerificationCache(TempArea* temp = nullptr) : temp_(temp) {}
   // The cache in path; an empty path switches it off.
   explicit VerificationCache(std::string path) : path_(std::move(path)), resolved_(true) {}
 
@@ -50,6 +52,7 @@ public:
 private:
   void load();
 
+  TempArea* temp_ = nullptr;
   std::string path_;
   bool resolved_ = false;
   bool loaded_ = false;
@@ -59,6 +62,6 @@ private:
 };
 
 // Where this user's cache lives (the user's cache directory, else the
-// launcher's temporary root), or empty when -qm:noverifycache or
+// launcher's temporary root, when given), or empty when -qm:noverifycache or
 // QM_NO_VERIFY_CACHE switch it off.
-std::string verificationCachePath(bool bypassed);
+std::string verificationCachePath(bool bypassed, TempArea* temp);

@@ -28,18 +28,19 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 LauncherException copyError(int error) { return LauncherException(writeFailureText(error)); }
 
-std::string extractApplicationEntries(const FileIndex* launcherEntries) {
+std::string extractApplicationEntries(LaunchContext& context) {
   std::string path;
-  const std::string directory = createPrivateDir();
+  const std::string directory = context.tempArea().createPrivateDir();
+  const FileIndex* launcherEntries = context.launcherEntries;
   if (!launcherEntries) return path;
   for (const FileEntry& entry : launcherEntries->entries())
     if (entry.type == APPLICATION_ARCHIVE) path = extractTo(entry, directory);
   return path;
 }
 
-std::string copyBesideLauncher(const std::string& name) {
+std::string copyBesideLauncher(TempArea& temp, const std::string& name) {
   const std::string source = ensureTrailingSeparator(launcherDirectory()) + name;
-  const std::string target = ensureTrailingSeparator(createPrivateDir()) + lastPathComponent(name);
+  const std::string target = ensureTrailingSeparator(temp.createPrivateDir()) + lastPathComponent(name);
   File in(std::fopen(source.c_str(), "rb"));
   if (!in) return std::string();
   File out(std::fopen(target.c_str(), "wb"));
@@ -59,7 +60,7 @@ std::string applicationArchiveFunction(LaunchScript& script,
                                        const std::vector<std::string>& arguments) {
   std::string& remembered = script.context().applicationArchive;
   if (remembered.empty())
-    remembered = arguments.empty() ? extractApplicationEntries(script.context().launcherEntries)
-                                   : copyBesideLauncher(arguments[0]);
+    remembered = arguments.empty() ? extractApplicationEntries(script.context())
+                                   : copyBesideLauncher(script.context().tempArea(), arguments[0]);
   return remembered;
 }

@@ -51,9 +51,10 @@ std::string quoted(const std::string& text) { return '"' + text + '"'; }
 
 // Every class-path archive of the launcher file, extracted into a new
 // private directory.
-std::vector<std::string> extractEmbeddedClassPath(const FileIndex* launcherEntries) {
+std::vector<std::string> extractEmbeddedClassPath(LaunchContext& context) {
   std::vector<std::string> paths;
-  const std::string directory = createPrivateDir();
+  const std::string directory = context.tempArea().createPrivateDir();
+  const FileIndex* launcherEntries = context.launcherEntries;
   if (!launcherEntries) return paths;
   for (const FileEntry& entry : launcherEntries->entries())
     if (entry.type == CLASSPATH_ARCHIVE) paths.push_back(extractTo(entry, directory));
@@ -76,7 +77,7 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
   for (const std::string& argument : arguments) path.add(element(argument));
   path.add(element(script.expand(script.archive(), '%')));
   if (script.includeEmbeddedClassPath())
-    for (const std::string& extracted : extractEmbeddedClassPath(script.context().launcherEntries))
+    for (const std::string& extracted : extractEmbeddedClassPath(script.context()))
       path.add(environmentMode ? literalText(extracted) : quoted(literalText(extracted)));
   path.addAll(readSideFile(kClassPathLastFile));
   path.add(quoted(literalText(script.context().options.classPathAppend)));

@@ -45,8 +45,8 @@ std::string launcherDirFunction(LaunchScript&, const std::vector<std::string>&) 
   return literalText(launcherDirectory());
 }
 
-std::string tempDirFunction(LaunchScript&, const std::vector<std::string>&) {
-  return literalText(withoutTrailingSeparator(getTempRoot()));
+std::string tempDirFunction(LaunchScript& script, const std::vector<std::string>&) {
+  return literalText(withoutTrailingSeparator(script.context().tempArea().root()));
 }
 
 const LaunchFunction kFunctions[] = {

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "base/exceptions.h"
 #include "base/string_list.h"
 
 class FileIndex;
+class TempArea;
 
 // The options of the launcher's command line that shape a launch.
 struct LaunchOptions {
@@ -19,10 +21,18 @@ struct LaunchOptions {
 };
 
 struct LaunchContext {
+  TempArea* temp = nullptr;                    // where extracted files go
   const FileIndex* launcherEntries = nullptr;  // none: nothing to extract
   int32_t launcherKind = -1;                   // the kind byte of the launcher file
   LaunchOptions options;
   // The application archive, extracted or copied by the first launch that
   // asks for it and the same for every launch after it.
   std::string applicationArchive;
+
+  // The temporary area; a launch that needs one and was given none is a
+  // fault of whoever set it up.
+  TempArea& tempArea() const {
+    if (!temp) throw LauncherException("No temporary area was given for the launch.");
+    return *temp;
+  }
 };

@@ -61,7 +61,7 @@ void searchAction(LauncherRun& run, bool showProgress, bool showFailure) {
     if (getNumber(1) != 0) {
       printText(getString(1));
       printText(getString(2));
-      forgetTempFile(getString(2));  // the caller reads it after this run
+      run.temp().forgetFile(getString(2));  // the caller reads it after this run
     }
   } catch (const LauncherException&) {
     // The search has logged and, when asked, shown its failure already.
@@ -70,7 +70,7 @@ void searchAction(LauncherRun& run, bool showProgress, bool showFailure) {
   }
 }
 
-void searchAllAction(JvmSearch& search, bool showProgress, bool showFailure) {
+void searchAllAction(LauncherRun& run, bool showProgress, bool showFailure) {
   writeLog("Finding all matching JVMs");
   if (showProgress) {
     ui::setStatus(ui::kStatusSearching);
@@ -80,13 +80,13 @@ void searchAllAction(JvmSearch& search, bool showProgress, bool showFailure) {
   }
   try {
     std::vector<std::unique_ptr<JvmMatch>> matches;
-    search.findAllJvms(matches, false);
+    run.jvmSearch().findAllJvms(matches, false);
     // Each match's description is written first, so that a failure cannot
     // leave a count on standard output without its lines.
     std::vector<std::string> homes;
     std::vector<std::string> paths;
     for (const std::unique_ptr<JvmMatch>& match : matches) {
-      const std::string path = match->writeJvmFile();
+      const std::string path = match->writeJvmFile(run.temp());
       if (path.empty()) {
         // The caller could not use a match without its file.
         writeLog(unrecordedMatchText(match->home()), kLogError);
@@ -97,7 +97,7 @@ void searchAllAction(JvmSearch& search, bool showProgress, bool showFailure) {
     }
     printNumber(static_cast<int32_t>(paths.size()));
     for (size_t i = 0; i < paths.size(); ++i) {
-      forgetTempFile(paths[i]);
+      run.temp().forgetFile(paths[i]);
       printText(homes[i]);
       printText(paths[i]);
     }
@@ -165,7 +165,7 @@ void processInputFile(const std::string& name, LauncherRun& run) {
     ui::setProgress(100);
     run.runInstructions = false;
   } else if (action == "SEARCH_ALL") {
-    searchAllAction(run.jvmSearch(), showProgress, showFailure);
+    searchAllAction(run, showProgress, showFailure);
     ui::setProgress(100);
     run.runInstructions = false;
   } else if (action == "VERIFY_JVM") {

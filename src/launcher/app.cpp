@@ -6,7 +6,7 @@
 
 #include "archive/index.h"
 #include "cleanup/self_removal.h"
-#include "temp/removal.h"
+#include "temp/temp.h"
 #include "base/command_line.h"
 #include "launcher/driver.h"
 #include "launcher/launcher_run.h"
@@ -25,10 +25,13 @@ namespace {
 // exception.
 class ExitCleanupScope {
 public:
-  ExitCleanupScope() = default;
-  ~ExitCleanupScope() { cleanupAtExit(); }
+  explicit ExitCleanupScope(TempArea& temp) : temp_(temp) {}
+  ~ExitCleanupScope() { cleanupAtExit(temp_); }
   ExitCleanupScope(const ExitCleanupScope&) = delete;
   ExitCleanupScope& operator=(const ExitCleanupScope&) = delete;
+
+private:
+  TempArea& temp_;
 };
 
 // The application object of the process for as long as a run lasts.
@@ -42,10 +45,10 @@ public:
 
 }  // namespace
 
-void cleanupAtExit() {
-  removeTemporaries();
+void cleanupAtExit(TempArea& temp) {
+  temp.removeAll();
   try {
-    if (settings().removeLauncherAtExit) removeSelf();
+    if (settings().removeLauncherAtExit) removeSelf(temp);
   } catch (...) {
     // Nothing can be reported any more; the launcher stays.
   }
@@ -59,8 +62,9 @@ bool showsLaunchErrors(int32_t result, int32_t launcherKind, const std::string& 
 ConsoleLauncher::ConsoleLauncher(const ConsoleStreams& streams) : streams_(streams) {}
 
 int32_t runLauncher(const StringList& arguments, const std::string& launcherPath) {
-  ExitCleanupScope cleanup;
-  LauncherRun run;
+  TempArea temp;
+  ExitCleanupScope cleanup(temp);
+  LauncherRun run(temp);
   const int32_t result = startLauncher(run, arguments, launcherPath);
   const std::string errors = run.lastLaunchErrors();
   LauncherApp* app = theApp();

@@ -15,6 +15,8 @@
 // The longest answer to the destination question, the longest Windows path.
 constexpr size_t kMaxDestinationLength = 32767;
 
+class TempArea;
+
 // Where a ConsoleLauncher writes and reads.
 struct ConsoleStreams {
   std::FILE* results = stdout;  // service action results and the version
@@ -62,7 +64,7 @@ private:
 
 // The end of every run: the temporary area goes, then, when -qm:orig asked
 // for it, the launcher itself. Never throws.
-void cleanupAtExit();
+void cleanupAtExit(TempArea& temp);
 
 // Whether the end of a run shows the last launch's error output: only for a
 // failed run, never for the wizard kinds' exit code 1000, and only when

@@ -84,7 +84,7 @@ int32_t processCommandLine(LauncherRun& run, const StringList& arguments) {
         ui::showMessage("Missing original launcher file name.");
       }
     } else if (argument == "-qm:tempdir") {
-      if (hasValue) setTempRoot(arguments.get(++i));
+      if (hasValue) run.temp().setRoot(arguments.get(++i));
     } else if (argument == "-qm:silent") {
       ui::setSilent(true);
     } else if (argument == "-silent") {

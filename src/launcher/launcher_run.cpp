@@ -12,7 +12,19 @@
 #include "script/launcher_commands.h"
 #include "tagfile/tag_file.h"
 
-LauncherRun::LauncherRun() : jvmSearch_(&launch_) { launch_.launcherEntries = &archive_.fileIndex(); }
+namespace {
+
+LaunchContext launchContextOf(TempArea& temp, const FileIndex& launcherEntries) {
+  LaunchContext context;
+  context.temp = &temp;
+  context.launcherEntries = &launcherEntries;
+  return context;
+}
+
+}  // namespace
+
+LauncherRun::LauncherRun(TempArea& temp)
+    : launch_(launchContextOf(temp, archive_.fileIndex())), jvmSearch_(&launch_) {}
 LauncherRun::~LauncherRun() = default;
 
 int32_t LauncherRun::launcherKind() {
@@ -72,7 +84,7 @@ std::vector<const TagFile*> LauncherRun::jvmFiles() const {
 }
 
 CommandContext LauncherRun::commandContext() {
-  return CommandContext{archive_.fileIndex(), jvmSearch_, launchScript_.get()};
+  return CommandContext{*launch_.temp, archive_.fileIndex(), jvmSearch_, launchScript_.get()};
 }
 
 TagFile& LauncherRun::loadTagFile(const std::string& path) {

@@ -17,11 +17,14 @@
 class InstructionInterpreter;
 class LaunchScript;
 class TagFile;
+class TempArea;
 struct CommandContext;
 
 class LauncherRun {
 public:
-  LauncherRun();
+  // temp (not owned) is the run's temporary area, which outlives the run:
+  // its removal comes after.
+  explicit LauncherRun(TempArea& temp);
   ~LauncherRun();
   LauncherRun(const LauncherRun&) = delete;
   LauncherRun& operator=(const LauncherRun&) = delete;
@@ -36,6 +39,7 @@ public:
   void loadInputFile(const TagFile& input);
 
   const LauncherArchive& archive() const { return archive_; }
+  TempArea& temp() { return *launch_.temp; }
   InstructionInterpreter* instructionScript() const { return instructionScript_.get(); }
   // The launch script in use, or null.
   LaunchScript* launchScriptInUse() const { return launchScript_.get(); }

@@ -8,7 +8,6 @@
 #include "archive/index.h"
 #include "archive/extract.h"
 #include "temp/temp.h"
-#include "temp/removal.h"
 #include "launch/jvm_file.h"
 #include "jvm/jvm_match.h"
 #include "jvm/jvm_search.h"
@@ -85,7 +84,7 @@ void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
     return;
   }
   const JvmMatch& match = *results.front();
-  const std::string path = match.writeJvmFile();
+  const std::string path = match.writeJvmFile(context_.temp);
   const std::string home = match.home();
   if (path.empty()) {
     // Without its file the match cannot be launched: the search has failed.
@@ -185,7 +184,7 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
   }
   if (!installer) throw LauncherException(messageText(kMsgNoJvmInstaller));
 
-  const std::string destination = mode == 2 ? ui::askDestinationDirectory() : createPrivateDir();
+  const std::string destination = mode == 2 ? ui::askDestinationDirectory() : context_.temp.createPrivateDir();
   if (destination.empty()) return;
   const std::string program = extractTo(*installer, destination);
   os::allowExecution(program);
@@ -199,7 +198,7 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
   request.stdoutSink = &output;
   request.stderrSink = &errors;
   runProcess(request);
-  deletePath(program);
+  context_.temp.deletePath(program);
 
   const std::string jvmPath = ensureTrailingSeparator(destination) + "jvm";
   if (!fileExists(jvmPath)) {
@@ -220,7 +219,7 @@ void LauncherCommands::doExecuteLauncher(int32_t position) {
     writeLog("Unable to execute the embedded launcher.", kLogError);
     return;
   }
-  const std::string directory = createPrivateDir();
+  const std::string directory = context_.temp.createPrivateDir();
   const std::string program = extractTo(*entry, directory);
   os::allowExecution(program);
   // Each argument written so that the child launcher, which splits its line
@@ -247,5 +246,5 @@ void LauncherCommands::doExecuteLauncher(int32_t position) {
   // The child launcher runs from this directory after this launcher has
   // gone, and removes it itself at its own exit; until it has started, the
   // directory is this launcher's to remove.
-  forgetTempDir(directory);
+  context_.temp.forgetDir(directory);
 }

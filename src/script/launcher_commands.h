@@ -10,9 +10,11 @@ class FileIndex;
 class JvmFile;
 class JvmSearch;
 class LaunchScript;
+class TempArea;
 
 // What the commands act on; the front end's run owns all of it.
 struct CommandContext {
+  TempArea& temp;
   const FileIndex& launcherEntries;
   JvmSearch& jvmSearch;
   LaunchScript* launchScript;  // null when none was loaded

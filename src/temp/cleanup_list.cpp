@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "temp/removal_testing.h"
 
 namespace {
 
@@ -25,10 +24,3 @@ void CleanupList::forget(std::vector<std::string>& list, const std::string& path
                                   [&](const std::string& entry) { return samePathIgnoringCase(entry, path); });
   if (found != list.end()) list.erase(found);
 }
-
-CleanupList& cleanupList() {
-  static CleanupList list;
-  return list;
-}
-
-void resetCleanupList() { cleanupList() = CleanupList(); }

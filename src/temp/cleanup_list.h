@@ -23,9 +23,6 @@ private:
   std::vector<std::string> files_;
 };
 
-// The process's one list.
-CleanupList& cleanupList();
-
 // Whether two paths are equal when ASCII letter case is ignored, as Windows
 // compares paths (letters beyond ASCII are compared as they are).
 bool samePathIgnoringCase(const std::string& a, const std::string& b);

@@ -1,12 +1,11 @@
 // Removal of the temporary area's files and directories at the end of a run.
 
-#include "temp/removal.h"
+#include "temp/temp.h"
 
 #include <vector>
 
 #include "base/directory_walker.h"
 #include "temp/cleanup_list.h"
-#include "temp/removal_testing.h"
 #include "base/retry.h"
 #include "base/log.h"
 #include "base/messages.h"
@@ -16,24 +15,16 @@
 
 namespace {
 
-const RetryTiming kCleanupRetry{std::chrono::milliseconds(50), std::chrono::seconds(10)};
-
-struct CleanupState {
-  RetryTiming retry = kCleanupRetry;
-  std::function<unsigned long(const std::string&)> refusal;
-};
-
-CleanupState& state() {
-  static CleanupState instance;
-  return instance;
-}
-
 class TreeDeleter : public DirectoryWalker {
 public:
+  explicit TreeDeleter(TempArea& temp) : temp_(temp) {}
   bool visitFile(const std::string& path) override {
-    deleteOne(path);
+    temp_.deleteOne(path);
     return false;
   }
+
+private:
+  TempArea& temp_;
 };
 
 bool exists(const std::string& path) {
@@ -54,13 +45,14 @@ bool within(const std::string& path, const std::string& directory) {
 
 // Deletes the entries of one list, newest first; an entry still there is
 // tried again until the retries run out, then left for good.
-void removeAll(std::vector<std::string>& list, const char* debugText) {
+void removeList(TempArea& temp, const RetryTiming& retry, std::vector<std::string>& list,
+                const char* debugText) {
   while (!list.empty()) {
     const std::string path = list.back();
-    RetryPacer pacer(state().retry);
+    RetryPacer pacer(retry);
     for (;;) {
       if (settings().debugLogEnabled) writeDebugLog(debugText + path, true);
-      deletePath(path);
+      temp.deletePath(path);
       if (!exists(path)) break;
       if (!pacer.waitAgain()) {
         writeLog("Giving up on removing " + path + " after repeated attempts.", kLogWarning);
@@ -73,23 +65,12 @@ void removeAll(std::vector<std::string>& list, const char* debugText) {
 
 }  // namespace
 
-void setCleanupRetryTiming(const RetryTiming& timing) { state().retry = timing; }
-
-void setDeletionRefusal(std::function<unsigned long(const std::string&)> refuse) {
-  state().refusal = std::move(refuse);
-}
-
-void resetCleanupState() {
-  resetCleanupList();
-  state() = CleanupState();
-}
-
-bool deleteOne(const std::string& path) {
+bool TempArea::deleteOne(const std::string& path) {
   os::FileAttributes attributes;
   const bool known = os::getFileAttributes(path, &attributes).ok();
   if (known && attributes.readOnly) os::clearReadOnly(path);
   os::FileResult result;
-  const unsigned long refused = state().refusal ? state().refusal(path) : 0;
+  const unsigned long refused = refusal_ ? refusal_(path) : 0;
   if (refused != 0)
     result = os::FileResult{os::FileError::kOther, refused};
   else if (known && attributes.directory)
@@ -101,13 +82,13 @@ bool deleteOne(const std::string& path) {
   return false;
 }
 
-int32_t deletePath(const std::string& path) {
+int32_t TempArea::deletePath(const std::string& path) {
   os::FileAttributes attributes;
   if (!os::getFileAttributes(path, &attributes).ok()) return -1;
   // A link (a registered directory replaced by a junction, say) goes itself;
   // walking it would delete the files of whatever it points to.
   if (!attributes.directory || attributes.link) return deleteOne(path) ? 1 : 0;
-  TreeDeleter walker;
+  TreeDeleter walker(*this);
   walker.walk(path);
   // Children before parents; the parents of what stays must stay too.
   std::vector<std::string> kept;
@@ -121,11 +102,10 @@ int32_t deletePath(const std::string& path) {
   return exists(path) ? 0 : 1;
 }
 
-void removeTemporaries() {
+void TempArea::removeAll() {
   try {
-    CleanupList& list = cleanupList();
-    removeAll(list.directories(), "Launcher: Deleting dir: ");
-    removeAll(list.files(), "Launcher: Deleting file: ");
+    removeList(*this, removalRetry_, list_.directories(), "Launcher: Deleting dir: ");
+    removeList(*this, removalRetry_, list_.files(), "Launcher: Deleting file: ");
   } catch (...) {
     // Nothing can be reported any more; what is left stays.
   }

@@ -3,7 +3,6 @@
 
 #include "temp/temp.h"
 
-#include "temp/temp_testing.h"
 #include "temp/cleanup_list.h"
 #include "base/exceptions.h"
 #include "base/log.h"
@@ -14,23 +13,15 @@
 namespace {
 
 const RetryTiming kNameRetry{std::chrono::milliseconds(200), std::chrono::seconds(10)};
+const RetryTiming kRemovalRetry{std::chrono::milliseconds(50), std::chrono::seconds(10)};
 // How often a private directory's name may be lost to another process.
 constexpr int kNameTakenAttempts = 100;
 
-struct TempState {
-  std::string root;
-  RetryTiming nameRetry = kNameRetry;
-};
-
-TempState& state() {
-  static TempState instance;
-  return instance;
-}
-
 // Asks for a unique name, retrying while the system refuses access for a
 // while (another process may be holding the name it picked).
-os::FileResult requestTempName(const std::string& root, std::string* path) {
-  RetryPacer pacer(state().nameRetry);
+os::FileResult requestTempName(const std::string& root, const RetryTiming& timing,
+                               std::string* path) {
+  RetryPacer pacer(timing);
   for (;;) {
     const os::FileResult result = os::createUniqueTempFile(root, path);
     if (result.error != os::FileError::kAccessDenied || !pacer.waitAgain()) return result;
@@ -39,24 +30,19 @@ os::FileResult requestTempName(const std::string& root, std::string* path) {
 
 }  // namespace
 
-void resetTempState() { state() = TempState(); }
-void setTempNameRetryTiming(const RetryTiming& timing) { state().nameRetry = timing; }
+TempArea::TempArea() : nameRetry_(kNameRetry), removalRetry_(kRemovalRetry) {}
 
-// Temporary paths are handed to programs that run in other directories (a
-// launch with AUTO_SET_WORKING_DIR, the self-removal batch), so a relative
-// root is fixed against the current directory when it is given.
-void setTempRoot(const std::string& path) { state().root = os::absolutePath(path); }
+void TempArea::setRoot(const std::string& path) { root_ = os::absolutePath(path); }
 
-std::string getTempRoot() {
-  std::string& root = state().root;
-  if (root.empty()) root = os::systemTempPath();
-  if (!os::isDirectory(root))
-    throw LauncherException(formatMessage(kTextTempDirMissing, {root}));
-  return root;
+std::string TempArea::root() {
+  if (root_.empty()) root_ = os::systemTempPath();
+  if (!os::isDirectory(root_))
+    throw LauncherException(formatMessage(kTextTempDirMissing, {root_}));
+  return root_;
 }
 
-std::string createPrivateDir() {
-  const std::string root = getTempRoot();
+std::string TempArea::createPrivateDir() {
+  const std::string root = this->root();
   // Between deleting the reserved file and making the directory, another
   // launcher on the same root may be handed the freed name and take it; then
   // this one asks for another name. A directory that was never made must not
@@ -64,13 +50,13 @@ std::string createPrivateDir() {
   os::FileResult made;
   for (int attempt = 0; attempt < kNameTakenAttempts; ++attempt) {
     std::string path;
-    const os::FileResult named = requestTempName(root, &path);
+    const os::FileResult named = requestTempName(root, nameRetry_, &path);
     if (!named.ok()) throw LauncherException(systemCallFailure(kCallTempFileName, named.code));
     // A reserved name that cannot be let go is still this launcher's file.
-    if (!os::deleteFile(path).ok()) cleanupList().addTempFile(path);
+    if (!os::deleteFile(path).ok()) list_.addTempFile(path);
     made = os::createDirectory(path);
     if (made.ok()) {
-      cleanupList().addTempDir(path);
+      list_.addTempDir(path);
       return path;
     }
     if (made.error != os::FileError::kExists) break;
@@ -78,20 +64,17 @@ std::string createPrivateDir() {
   throw LauncherException(systemCallFailure(kCallCreateDirectory, made.code));
 }
 
-std::string createTempFile() {
-  const std::string root = getTempRoot();
+std::string TempArea::createTempFile() {
+  const std::string root = this->root();
   std::string path;
-  const os::FileResult named = requestTempName(root, &path);
+  const os::FileResult named = requestTempName(root, nameRetry_, &path);
   if (!named.ok()) {
     writeLog(systemCallFailure(kCallTempFileName, named.code), kLogWarning);
     return std::string();
   }
-  cleanupList().addTempFile(path);
+  list_.addTempFile(path);
   return path;
 }
-
-void forgetTempFile(const std::string& path) { cleanupList().forgetTempFile(path); }
-void forgetTempDir(const std::string& path) { cleanupList().forgetTempDir(path); }
 
 bool fileExists(const std::string& path) {
   const os::FileResult probe = os::probeOpenExclusive(path);

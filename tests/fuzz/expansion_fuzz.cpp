@@ -42,7 +42,7 @@ struct Scratch {
     writeFile(directory + "/setup.cp2", "\"last.jar\"\n");
     settings().launcherFile = directory + "/setup.exe";
     settings().originalLauncherFile = settings().launcherFile;
-    setTempRoot(directory + "/");
+    temp.setRoot(directory + "/");
     const std::string value = "%LAUNCHER_DIR%()@JVM_EXE@";
     os::setEnvironmentVariable("QM_FUZZ_VALUE", &value);
   }
@@ -51,6 +51,7 @@ struct Scratch {
     std::filesystem::remove_all(directory, ignored);
   }
   const std::string directory;
+  mutable TempArea temp;
 };
 
 TagFile jvmTags(uint8_t mode) {
@@ -82,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // As a launch script file gives it: the bytes that mark sealed values are
   // sealed themselves.
   LaunchScript script(sealMarkerBytes(command), true, false);
+  script.context().temp = &scratch.temp;
   script.context().options.classPathPrepend = "pre.jar";
   // Copying or extracting archives is file work, not expansion; a path
   // remembered up front keeps the fuzzer from copying whatever it names.

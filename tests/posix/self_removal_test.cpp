@@ -39,7 +39,7 @@ TEST_F(PosixSelfRemoval, ExecutableAndItsDirectoryAreGoneAfterTheCleanup) {
   const std::string copy = copiedExecutable(os::executablePath());
   settings().launcherFile = copy;
   settings().removeLauncherAtExit = true;
-  cleanupAtExit();
+  cleanupAtExit(testTemp());
   EXPECT_FALSE(fs::exists(copy));
   EXPECT_FALSE(fs::exists(fs::path(copy).parent_path()));
   EXPECT_EQ(log(), "");  // silent
@@ -52,7 +52,7 @@ TEST_F(PosixSelfRemoval, RunningExecutableCanBeRemoved) {
   char* arguments[] = {const_cast<char*>(copy.c_str()), const_cast<char*>("30"), nullptr};
   ASSERT_EQ(posix_spawn(&child, copy.c_str(), nullptr, nullptr, arguments, environ), 0);
   settings().launcherFile = copy;
-  removeSelf();
+  removeSelf(testTemp());
   const bool fileGone = !fs::exists(copy);
   const bool dirGone = !fs::exists(fs::path(copy).parent_path());
   kill(child, SIGKILL);

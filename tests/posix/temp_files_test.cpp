@@ -10,7 +10,7 @@
 #include <regex>
 #include <string>
 
-#include "temp/removal.h"
+#include "temp/temp.h"
 #include "temp/cleanup_list.h"
 #include "archive/extract.h"
 #include "archive/index.h"
@@ -39,8 +39,8 @@ protected:
 
 TEST_F(PosixTempTest, NamesFollowTheWindowsFormAndArePrivate) {
   const std::regex form("LRE[0-9A-F]{4}\\.tmp");
-  const std::string dir = createPrivateDir();
-  const std::string file = createTempFile();
+  const std::string dir = testTemp().createPrivateDir();
+  const std::string file = testTemp().createTempFile();
   EXPECT_TRUE(std::regex_match(fs::path(dir).filename().string(), form)) << dir;
   EXPECT_TRUE(std::regex_match(fs::path(file).filename().string(), form)) << file;
   EXPECT_EQ(modeOf(dir), 0700u);
@@ -51,18 +51,18 @@ TEST_F(PosixTempTest, SystemTemporaryDirectoryComesFromTmpdir) {
   const char* saved = getenv("TMPDIR");
   const std::string savedValue = saved ? saved : "";
   setenv("TMPDIR", root_.path().c_str(), 1);
-  resetTempState();
-  EXPECT_EQ(getTempRoot(), root_.path() + "/");
+  TempArea fresh;  // without a root of its own
+  EXPECT_EQ(fresh.root(), root_.path() + "/");
   if (saved) setenv("TMPDIR", savedValue.c_str(), 1); else unsetenv("TMPDIR");
 }
 
 TEST_F(PosixTempTest, LinkInATreeIsRemovedWithoutTouchingWhatItPointsTo) {
   ScopedTempDir outside;
   writeWholeFile(outside.file("precious.txt"), "keep me");
-  const std::string dir = createPrivateDir();
+  const std::string dir = testTemp().createPrivateDir();
   fs::create_directory_symlink(outside.path(), dir + "/link");
   fs::create_symlink(outside.file("precious.txt"), dir + "/file-link");
-  removeTemporaries();
+  testTemp().removeAll();
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir)));
   EXPECT_EQ(readWholeFile(outside.file("precious.txt")), "keep me");
 }
@@ -71,13 +71,13 @@ TEST_F(PosixTempTest, LinkInATreeIsRemovedWithoutTouchingWhatItPointsTo) {
 // like a read-only directory it is made writable, and the retry empties it.
 TEST_F(PosixTempTest, NonWritableDirectoryIsEmptiedOnTheRetry) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  const std::string dir = createPrivateDir();
+  const std::string dir = testTemp().createPrivateDir();
   fs::create_directories(dir + "/locked");
   writeWholeFile(dir + "/locked/in.txt", "x");
   writeWholeFile(dir + "/free.txt", "x");
   chmod((dir + "/locked").c_str(), 0500);
-  setCleanupRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(2)});
-  removeTemporaries();
+  testTemp().setRemovalRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(2)});
+  testTemp().removeAll();
   EXPECT_FALSE(fs::exists(dir));
   const std::string text = log();
   EXPECT_NE(text.find("WARNING: Could not delete " + dir + "/locked/in.txt :  " + std::strerror(EACCES)),
@@ -88,14 +88,14 @@ TEST_F(PosixTempTest, NonWritableDirectoryIsEmptiedOnTheRetry) {
 TEST_F(PosixTempTest, UnwritableRootIsRetriedAWhileThenReported) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
   chmod(root_.path().c_str(), 0500);
-  setTempNameRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(3)});
+  testTemp().setNameRetryTiming({std::chrono::milliseconds(1), std::chrono::milliseconds(3)});
   try {
-    createPrivateDir();
+    testTemp().createPrivateDir();
     FAIL() << "no failure reported";
   } catch (const LauncherException& e) {
     EXPECT_EQ(e.message(), std::string("Making a temporary file name failed  ==>  ") + std::strerror(EACCES) + "\n");
   }
-  EXPECT_TRUE(cleanupList().directories().empty());
+  EXPECT_TRUE(testTemp().cleanupList().directories().empty());
 }
 
 // /dev/full takes the bytes into the buffer and refuses them when they are

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "archive/free_space.h"
-#include "temp/removal.h"
+#include "temp/temp.h"
 #include "base/exceptions.h"
 #include "os/file_system.h"
 #include "temp_area_fixture.h"
@@ -27,22 +27,22 @@ class HeldFile : public TempAreaTest {};
 }  // namespace
 
 TEST_F(HeldFile, ExistsButCannotBeDeletedUntilReleased) {
-  const std::string dir = createPrivateDir();
+  const std::string dir = testTemp().createPrivateDir();
   const std::string held = dir + "\\held.jar";
   writeWholeFile(held, "x");
   HANDLE handle = holdUnshared(held);
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
   EXPECT_TRUE(fileExists(held));
-  EXPECT_FALSE(deleteOne(held));
-  EXPECT_EQ(deletePath(dir), 0);
+  EXPECT_FALSE(testTemp().deleteOne(held));
+  EXPECT_EQ(testTemp().deletePath(dir), 0);
   EXPECT_TRUE(fs::exists(held));
   EXPECT_EQ(countOf(log(), "WARNING: Could not delete "), 3);
   CloseHandle(handle);
-  EXPECT_EQ(deletePath(dir), 1);
+  EXPECT_EQ(testTemp().deletePath(dir), 1);
 }
 
 TEST_F(HeldFile, CleanupWaitsForTheHolderToLetGo) {
-  const std::string dir = createPrivateDir();
+  const std::string dir = testTemp().createPrivateDir();
   const std::string held = dir + "\\sub\\held.jar";
   fs::create_directories(dir + "\\sub");
   writeWholeFile(held, "x");
@@ -52,7 +52,7 @@ TEST_F(HeldFile, CleanupWaitsForTheHolderToLetGo) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     CloseHandle(handle);
   });
-  removeTemporaries();
+  testTemp().removeAll();
   holder.join();
   EXPECT_FALSE(fs::exists(dir));
   const std::string text = log();

@@ -41,7 +41,7 @@ TEST_F(BatchSelfRemoval, LauncherItsDirectoryAndTheBatchAreGone) {
   // not expand.
   const std::string root = root_.file("temp 100%");
   fs::create_directory(root);
-  setTempRoot(root);
+  testTemp().setRoot(root);
   const std::string dir = root + "\\LRE0A1.tmp";
   fs::create_directory(dir);
   const std::string launcher = dir + "\\launcher.exe";
@@ -49,7 +49,7 @@ TEST_F(BatchSelfRemoval, LauncherItsDirectoryAndTheBatchAreGone) {
   settings().launcherFile = launcher;
   settings().debugLogEnabled = true;
   settings().debugLogFile = logs_.file("debug log.txt");
-  removeSelf();
+  removeSelf(testTemp());
   EXPECT_TRUE(within30Seconds([&] { return !fs::exists(launcher) && !fs::exists(dir); }));
   // The batch deletes itself; the empty file it was named after is gone too.
   EXPECT_TRUE(within30Seconds([&] { return fs::is_empty(root); }));
