@@ -26,6 +26,7 @@
 #include "base/settings.h"
 #include "script/command_bodies.h"
 #include "script/interpreter.h"
+#include "script/variables.h"
 #include "tagfile/tag_file.h"
 
 namespace {
@@ -213,7 +214,8 @@ void SubstituteScript1000(benchmark::State& state) {
   const TagFile script = scriptOf1000Statements();
   NoCommands bodies;
   for (auto _ : state) {
-    InstructionInterpreter interpreter(script);
+    ScriptVariables variables;
+    InstructionInterpreter interpreter(script, variables);
     benchmark::DoNotOptimize(interpreter.execute(bodies));
   }
 }

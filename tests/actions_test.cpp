@@ -2,14 +2,12 @@
 
 #include "launcher/driver.h"
 #include "base/settings.h"
-#include "script/variables_testing.h"
 #include "test_support.h"
 
 class InputFile : public LauncherStateTest {
 protected:
   void SetUp() override {
     LauncherStateTest::SetUp();
-    resetScriptVariables();
     launcher_ = dir_.file("plain.exe");
     writeWholeFile(launcher_, "no archive here");
   }

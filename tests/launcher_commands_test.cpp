@@ -18,7 +18,6 @@
 #include "base/settings.h"
 #include "script/run.h"
 #include "script/variables.h"
-#include "script/variables_testing.h"
 #include "launch_fixture.h"
 #include "os/command_line.h"
 #include "test_support.h"
@@ -36,7 +35,6 @@ class Commands : public LaunchFixture {
 protected:
   void SetUp() override {
     LaunchFixture::SetUp();
-    resetScriptVariables();
     useLauncher({{LAUNCHSCRIPT, "launch.txt", "COMMAND: x\n"},
                  {JVM, "a.jvm", "DESC: A\nJVM_EXE: bin/java\n"},
                  {APPLICATION_ARCHIVE, "app.jar", "jar"}});
@@ -60,13 +58,13 @@ TEST_F(Commands, VerifyNamesWhatIsWrongWithTheId) {
 }
 
 TEST_F(Commands, FindWithoutAMatchClearsTheResultsAndShowsTextOnlyWhenAsked) {
-  setNumber(1, 1);
-  setString(1, "old home");
-  setString(2, "old file");
+  testRun().variables().setNumber(1, 1);
+  testRun().variables().setString(1, "old home");
+  testRun().variables().setString(2, "old file");
   commands().doFindJvm(false, false);
-  EXPECT_EQ(getNumber(1), 0);
-  EXPECT_EQ(getString(1), "");
-  EXPECT_EQ(getString(2), "");
+  EXPECT_EQ(testRun().variables().getNumber(1), 0);
+  EXPECT_EQ(testRun().variables().getString(1), "");
+  EXPECT_EQ(testRun().variables().getString(2), "");
   const std::string text =
       "A suitable JVM could not be found. Please run the program again using the option "
       "-qm:javahome <JAVA HOME DIR>";
@@ -87,10 +85,10 @@ TEST_F(Commands, LaunchesWithoutWhatTheyNeedFailWithMinusOne) {
 }
 
 TEST_F(Commands, InstallWithoutAnInstallerEntryFails) {
-  setNumber(1, 1);
+  testRun().variables().setNumber(1, 1);
   EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doInstallJvm(0); }, commands()),
             "No JVM installer was included in the launcher.");
-  EXPECT_EQ(getNumber(1), 0);
+  EXPECT_EQ(testRun().variables().getNumber(1), 0);
 }
 
 TEST_F(Commands, ExecuteLauncherWithAWrongEntryOnlyLogs) {
@@ -129,8 +127,8 @@ protected:
 TEST_F(InstallInSilence, AskingForADestinationInstallsNothing) {
   settings().silent = true;
   commands().doInstallJvm(2);
-  EXPECT_EQ(getNumber(1), 0);
-  EXPECT_EQ(getString(1), "");
+  EXPECT_EQ(testRun().variables().getNumber(1), 0);
+  EXPECT_EQ(testRun().variables().getString(1), "");
 }
 
 TEST_F(Commands, VerifyOfAJvmEntryThatWasNotReadFails) {
@@ -171,9 +169,9 @@ protected:
 TEST_F(HandOver, AnInstallerIsStartedByItsQuotedPathAndItsJvmFileRecorded) {
   useLauncher({{JVM_INSTALLER, "setup.exe", program()}});
   commands().doInstallJvm(1);
-  EXPECT_EQ(getNumber(1), 1);
-  EXPECT_EQ(getString(1), privateDir(0) + "jvm");
-  EXPECT_EQ(TagFile(getString(1)).value("JVM_TEMP"), "1");
+  EXPECT_EQ(testRun().variables().getNumber(1), 1);
+  EXPECT_EQ(testRun().variables().getString(1), privateDir(0) + "jvm");
+  EXPECT_EQ(TagFile(testRun().variables().getString(1)).value("JVM_TEMP"), "1");
 }
 
 TEST_F(HandOver, AJvmFileThatCannotBeRewrittenFailsTheInstall) {
@@ -184,7 +182,7 @@ TEST_F(HandOver, AJvmFileThatCannotBeRewrittenFailsTheInstall) {
   os::failNth(os::FaultPoint::kFileWrite, extractionWrites + 1, ENOSPC);
   EXPECT_EQ(failureOf([](LauncherCommands& c) { c.doInstallJvm(1); }, commands()),
             writeFailureText(ENOSPC));
-  EXPECT_EQ(getNumber(1), 0);
+  EXPECT_EQ(testRun().variables().getNumber(1), 0);
 }
 
 TEST_F(HandOver, AnEmbeddedLauncherThatCannotStartLeavesNothingBehind) {
@@ -201,7 +199,6 @@ class InternalLaunch : public LaunchFixture {
 protected:
   void SetUp() override {
     LaunchFixture::SetUp();
-    resetScriptVariables();
     // The launch script runs the test program itself as the application.
     const std::string command = "\"\"\"" + os::executablePath() + "\"\"\"";
     useLauncher({{LAUNCHSCRIPT, "launch.txt",

@@ -13,7 +13,6 @@
 #include "script/instructions_exception.h"
 #include "script/interpreter.h"
 #include "script/variables.h"
-#include "script/variables_testing.h"
 #include "tagfile/tag_file.h"
 #include "test_support.h"
 
@@ -24,6 +23,7 @@ namespace {
 // return `launchResults` in turn, then 0.
 class RecordingBodies : public CommandBodies {
 public:
+  explicit RecordingBodies(ScriptVariables& variables) : variables_(&variables) {}
   std::vector<std::string> calls;
   bool jvmFound = true;
   std::deque<int32_t> launchResults;
@@ -31,10 +31,10 @@ public:
 
   void doFindJvm(bool showUi, bool showFailure) override {
     record("FIND_JVM " + flag(showUi) + " " + flag(showFailure));
-    setNumber(1, jvmFound ? 1 : 0);
+    variables_->setNumber(1, jvmFound ? 1 : 0);
     if (jvmFound) {
-      setString(1, "C:\\Program Files\\jre");
-      setString(2, "C:\\Temp\\LRE1\\jvm file");
+      variables_->setString(1, "C:\\Program Files\\jre");
+      variables_->setString(2, "C:\\Temp\\LRE1\\jvm file");
     }
   }
   int32_t doLaunchInternal(int32_t jvmFileId, int16_t seconds) override {
@@ -56,6 +56,7 @@ public:
 
 private:
   static std::string flag(bool value) { return value ? "1" : "0"; }
+  ScriptVariables* variables_;
   int32_t nextResult() {
     if (launchResults.empty()) return 0;
     const int32_t result = launchResults.front();
@@ -73,13 +74,11 @@ using Calls = std::vector<std::string>;
 
 class InterpreterTest : public ::testing::Test {
 protected:
-  void SetUp() override { resetScriptVariables(); }
-
   int32_t run(Lines lines) {
     script_ = TagFile();
     script_.setValue("DESC", "test script");
     for (const char* line : lines) script_.addValue("INSTRUCTIONS", line);
-    InstructionInterpreter interpreter(script_);
+    InstructionInterpreter interpreter(script_, vars_);
     return runInstructions(&interpreter, bodies_);
   }
 
@@ -109,10 +108,11 @@ protected:
     return text;
   }
 
+  ScriptVariables vars_;
   TagFile script_;
-  RecordingBodies bodies_;
+  RecordingBodies bodies_{vars_};
   TagFile emptyScript_;
-  InstructionInterpreter interpreter_{emptyScript_};
+  InstructionInterpreter interpreter_{emptyScript_, vars_};
 };
 
 const char kSample[][32] = {"INITIALIZE_UI",         "FIND_JVM 1 1",      "JMP0 @N1@ DO_FIND_ELSE",
@@ -123,9 +123,9 @@ const char kSample[][32] = {"INITIALIZE_UI",         "FIND_JVM 1 1",      "JMP0 
 
 TEST_F(InterpreterTest, SubstitutionReplacesReferencesAndCollapsesDoubledAt) {
   EXPECT_EQ(substituted("[@S1@][@N1@]"), "[][0]");
-  setNumber(1, -3);
-  setString(2, "x@S3@");
-  setString(3, "y");
+  vars_.setNumber(1, -3);
+  vars_.setString(2, "x@S3@");
+  vars_.setString(3, "y");
   EXPECT_EQ(substituted("@n1@/@N1@"), "-3/-3");
   EXPECT_EQ(substituted("a@@b"), "a@b");
   EXPECT_EQ(substituted("no references"), "no references");
@@ -133,7 +133,7 @@ TEST_F(InterpreterTest, SubstitutionReplacesReferencesAndCollapsesDoubledAt) {
 }
 
 TEST_F(InterpreterTest, SubstitutionFailuresNameTheirFault) {
-  setNumber(1, 5);
+  vars_.setNumber(1, 5);
   const std::string unpaired = "ctx Invalid variable specification.|1";
   EXPECT_EQ(scriptError([&] { substituted(""); }), "ctx Empty expression.|1");
   EXPECT_EQ(scriptError([&] { substituted("a@b"); }), unpaired);
@@ -145,27 +145,27 @@ TEST_F(InterpreterTest, SubstitutionFailuresNameTheirFault) {
 // A value inserted by a replacement is read in the next pass, never scanned
 // from its second character on.
 TEST_F(InterpreterTest, ValuesThatStartWithReferencesOrAreEmptyExpandFully) {
-  setString(1, "@S2@");
-  setString(2, "end");
+  vars_.setString(1, "@S2@");
+  vars_.setString(2, "end");
   EXPECT_EQ(substituted("@S1@"), "end");
   EXPECT_EQ(substituted("@S3@@S2@"), "end");
 }
 
 // A path the launcher found (a temp directory holding @) is data.
 TEST_F(InterpreterTest, FoundPathsAreInsertedAsTheyAre) {
-  setFoundPath(2, "/tmp/a@S1@b@@c@");
-  setString(3, "@S2@");
+  vars_.setFoundPath(2, "/tmp/a@S1@b@@c@");
+  vars_.setString(3, "@S2@");
   EXPECT_EQ(substituted("<@S3@>"), "</tmp/a@S1@b@@c@>");
 }
 
 TEST_F(InterpreterTest, SelfReferencingValuesStopWithAScriptError) {
   const std::string tooDeep = "ctx Variable references nest too deeply.|1";
-  setString(1, "@S1@");
+  vars_.setString(1, "@S1@");
   EXPECT_EQ(scriptError([&] { substituted("@S1@"); }), tooDeep);
-  setString(1, "@S2@");
-  setString(2, "x@S1@");
+  vars_.setString(1, "@S2@");
+  vars_.setString(2, "x@S1@");
   EXPECT_EQ(scriptError([&] { substituted("@S1@"); }), tooDeep);
-  setString(1, "@S1@@S1@");
+  vars_.setString(1, "@S1@@S1@");
   EXPECT_EQ(scriptError([&] { substituted("@S1@"); }),
             "ctx Variable references expand to a text that is too long.|1");
   EXPECT_EQ(failure({"SET S4 = @@S4@@", "INITIALIZE_UI", "JMP0 @S4@ L"}),
@@ -174,7 +174,7 @@ TEST_F(InterpreterTest, SelfReferencingValuesStopWithAScriptError) {
 }
 
 TEST_F(InterpreterTest, NumbersAndShortsReadOneLiteralAfterSubstitution) {
-  setString(1, "pears");
+  vars_.setString(1, "pears");
   EXPECT_EQ(interpreter_.evaluateNumber("12 apples", "ctx"), 12);
   EXPECT_EQ(scriptError([&] { interpreter_.evaluateNumber("@S1@", "ctx"); }),
             "ctxInvalid numeric expression (pears)|1");
@@ -185,7 +185,7 @@ TEST_F(InterpreterTest, NumbersAndShortsReadOneLiteralAfterSubstitution) {
 }
 
 TEST_F(InterpreterTest, BooleansAreZeroOrOne) {
-  setNumber(1, -3);
+  vars_.setNumber(1, -3);
   EXPECT_FALSE(interpreter_.evaluateBoolean("0", "ctx"));
   EXPECT_TRUE(interpreter_.evaluateBoolean("1", "ctx"));
   EXPECT_EQ(scriptError([&] { interpreter_.evaluateBoolean("@N1@", "ctx"); }),
@@ -195,8 +195,8 @@ TEST_F(InterpreterTest, BooleansAreZeroOrOne) {
 }
 
 TEST_F(InterpreterTest, ValuesAreUnquotedOrCutAtTheFirstBlankThenSubstituted) {
-  setString(1, "a");
-  setString(2, "b");
+  vars_.setString(1, "a");
+  vars_.setString(2, "b");
   EXPECT_EQ(value(""), "");
   EXPECT_EQ(value("\"a \"\"b\"\" c\" dropped"), "a \"b\" c");
   EXPECT_EQ(value("hello world"), "hello");
@@ -224,20 +224,20 @@ TEST_F(InterpreterTest, FileArgumentKeepsQuotedBlanksAndDoubledQuotes) {
 TEST_F(InterpreterTest, NoScriptOrNoStatementsRunNothing) {
   EXPECT_EQ(runInstructions(nullptr, bodies_), -1);
   script_.setValue("DESC", "no instructions");
-  InstructionInterpreter interpreter(script_);
+  InstructionInterpreter interpreter(script_, vars_);
   EXPECT_EQ(runInstructions(&interpreter, bodies_), 0);
   EXPECT_TRUE(bodies_.calls.empty());
 }
 
 TEST_F(InterpreterTest, SampleScriptLaunchesOnlyWhenAJvmIsFound) {
   for (bool found : {true, false}) {
-    resetScriptVariables();
-    bodies_ = RecordingBodies();
+    vars_ = ScriptVariables();
+    bodies_ = RecordingBodies(vars_);
     bodies_.jvmFound = found;
     bodies_.launchResults = {17};
     script_ = TagFile();
     for (const char* line : kSample) script_.addValue("INSTRUCTIONS", line);
-    InstructionInterpreter interpreter(script_);
+    InstructionInterpreter interpreter(script_, vars_);
     const int32_t result = runInstructions(&interpreter, bodies_);
     if (found) {
       EXPECT_EQ(bodies_.calls, (Calls{"INITIALIZE_UI", "FIND_JVM 1 1",
@@ -271,21 +271,21 @@ TEST_F(InterpreterTest, CommentsAndLabelLinesAreNotExamined) {
 }
 
 TEST_F(InterpreterTest, SetAssignsTheEvaluatedRightHandSide) {
-  setString(3, "kept");
+  vars_.setString(3, "kept");
   run({"SET S1 = \"a b\"", "SET S2 = a b", "SET s3 =", "SET S4=x=y", "SET N1 = -12abc",
        "SET S5 = @S1@+@N1@"});
-  EXPECT_EQ(getString(1), "a b");
-  EXPECT_EQ(getString(2), "a");
-  EXPECT_EQ(getString(3), "");
-  EXPECT_EQ(getString(4), "x=y");
-  EXPECT_EQ(getNumber(1), -12);
-  EXPECT_EQ(getString(5), "a b+-12");
+  EXPECT_EQ(vars_.getString(1), "a b");
+  EXPECT_EQ(vars_.getString(2), "a");
+  EXPECT_EQ(vars_.getString(3), "");
+  EXPECT_EQ(vars_.getString(4), "x=y");
+  EXPECT_EQ(vars_.getNumber(1), -12);
+  EXPECT_EQ(vars_.getString(5), "a b+-12");
 }
 
 TEST_F(InterpreterTest, CommandsReceiveTheirEvaluatedArguments) {
   bodies_.launchResults = {9, 10, 11};
-  setNumber(2, 4);
-  setString(3, "C:\\my jvm");
+  vars_.setNumber(2, 4);
+  vars_.setString(3, "C:\\my jvm");
   const int32_t result = run({"FIND_JVM 0 1 ignored", "VERIFY 1 0 @N2@",
                               "LAUNCH \"C:\\a \"\"b\"\"\" 7", "LAUNCH @S3@ 65537",
                               "ILAUNCH 3 -5", "INSTALL_JVM 2", "EXECUTE_LAUNCHER @N2@"});
@@ -334,7 +334,7 @@ TEST_F(InterpreterTest, ScriptErrorsCarryTheStatementNumber) {
       {{"EXECUTE_LAUNCHER"}, "The first argument to EXECUTE_LAUNCHER should be the position of the embedded launcher in the file index."},
   };
   for (const auto& c : cases) {
-    resetScriptVariables();
+    vars_ = ScriptVariables();
     const std::string line = std::to_string(c.lines.size());
     EXPECT_EQ(failure(c.lines), prefix + c.message + " Line number (" + line + ")") << c.message;
   }
@@ -351,7 +351,7 @@ TEST_F(InterpreterTest, LauncherErrorsPassThroughUnchangedAndStopTheScript) {
             "Invalid label specified. Variable references must be at least 2 characters (e.g. N1 and S10).");
   bodies_.throwFromBody = true;
   EXPECT_EQ(failure({"SET S1 = before", "INITIALIZE_UI", "SET S1 = after"}), "body failed");
-  EXPECT_EQ(getString(1), "before");
+  EXPECT_EQ(vars_.getString(1), "before");
 }
 
 }  // namespace

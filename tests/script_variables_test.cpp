@@ -7,14 +7,13 @@
 
 #include "base/exceptions.h"
 #include "script/variables.h"
-#include "script/variables_testing.h"
 #include "test_support.h"
 
 namespace {
 
 class ScriptVariablesTest : public ::testing::Test {
 protected:
-  void SetUp() override { resetScriptVariables(); }
+  ScriptVariables vars_;
 };
 
 template <typename Call>
@@ -23,22 +22,22 @@ std::string launcherError(Call call) {
 }
 
 TEST_F(ScriptVariablesTest, StoreStartsEmptyAndKeepsBanksApart) {
-  EXPECT_EQ(getString(1), "");
-  EXPECT_EQ(getString(10), "");
-  EXPECT_EQ(getNumber(5), 0);
-  setString(10, "C:\\jre");
-  setNumber(1, -3);
-  EXPECT_EQ(getString(10), "C:\\jre");
-  EXPECT_EQ(getString(1), "");
-  EXPECT_EQ(getNumber(1), -3);
-  EXPECT_EQ(getNumber(2), 0);
+  EXPECT_EQ(vars_.getString(1), "");
+  EXPECT_EQ(vars_.getString(10), "");
+  EXPECT_EQ(vars_.getNumber(5), 0);
+  vars_.setString(10, "C:\\jre");
+  vars_.setNumber(1, -3);
+  EXPECT_EQ(vars_.getString(10), "C:\\jre");
+  EXPECT_EQ(vars_.getString(1), "");
+  EXPECT_EQ(vars_.getNumber(1), -3);
+  EXPECT_EQ(vars_.getNumber(2), 0);
 }
 
 TEST_F(ScriptVariablesTest, StoreRejectsNumbersOutsideEachBank) {
-  EXPECT_EQ(launcherError([] { getString(0); }), "Invalid string variable number: 0");
-  EXPECT_EQ(launcherError([] { setString(11, "x"); }), "Invalid string variable number: 11");
-  EXPECT_EQ(launcherError([] { getNumber(6); }), "Invalid numeric variable number: 6");
-  EXPECT_EQ(launcherError([] { setNumber(-1, 1); }), "Invalid numeric variable number: -1");
+  EXPECT_EQ(launcherError([&] { vars_.getString(0); }), "Invalid string variable number: 0");
+  EXPECT_EQ(launcherError([&] { vars_.setString(11, "x"); }), "Invalid string variable number: 11");
+  EXPECT_EQ(launcherError([&] { vars_.getNumber(6); }), "Invalid numeric variable number: 6");
+  EXPECT_EQ(launcherError([&] { vars_.setNumber(-1, 1); }), "Invalid numeric variable number: -1");
 }
 
 TEST_F(ScriptVariablesTest, NumbersReadLikeTheCLibraryDecimalLong) {
@@ -91,13 +90,13 @@ TEST_F(ScriptVariablesTest, NamesTakeACaseFreeLetterAndALeadingNumber) {
 }
 
 TEST_F(ScriptVariablesTest, AssignmentStoresTextOrTheNumberReadFromIt) {
-  assignVariable({'S', 1}, " 12 x ", "ctx");
-  assignVariable({'N', 1}, "12abc", "ctx");
-  EXPECT_EQ(getString(1), " 12 x ");
-  EXPECT_EQ(getNumber(1), 12);
-  EXPECT_EQ(launcherError([] { assignVariable({'N', 1}, "abc", "ctx"); }),
+  vars_.assign({'S', 1}, " 12 x ", "ctx");
+  vars_.assign({'N', 1}, "12abc", "ctx");
+  EXPECT_EQ(vars_.getString(1), " 12 x ");
+  EXPECT_EQ(vars_.getNumber(1), 12);
+  EXPECT_EQ(launcherError([&] { vars_.assign({'N', 1}, "abc", "ctx"); }),
             "ctx Invalid numeric expression in abc");
-  EXPECT_EQ(getNumber(1), 12);
+  EXPECT_EQ(vars_.getNumber(1), 12);
 }
 
 }  // namespace

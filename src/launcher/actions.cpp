@@ -57,11 +57,12 @@ void printText(const std::string& text) { ui::writeResult(text); }
 void searchAction(LauncherRun& run, bool showProgress, bool showFailure) {
   try {
     LauncherCommands(run.commandContext()).doFindJvm(showProgress, showFailure);
-    printNumber(getNumber(1));
-    if (getNumber(1) != 0) {
-      printText(getString(1));
-      printText(getString(2));
-      run.temp().forgetFile(getString(2));  // the caller reads it after this run
+    const ScriptVariables& found = run.variables();
+    printNumber(found.getNumber(1));
+    if (found.getNumber(1) != 0) {
+      printText(found.getString(1));
+      printText(found.getString(2));
+      run.temp().forgetFile(found.getString(2));  // the caller reads it after this run
     }
   } catch (const LauncherException&) {
     // The search has logged and, when asked, shown its failure already.
@@ -109,12 +110,12 @@ void searchAllAction(LauncherRun& run, bool showProgress, bool showFailure) {
   }
 }
 
-void verifyJvmAction(JvmSearch& search, bool showProgress, bool showFailure,
+void verifyJvmAction(LauncherRun& run, bool showProgress, bool showFailure,
                      const std::string& jvmFileName, const std::string& javaHome) {
   TagFile tagFile(jvmFileName);
   JvmFile jvmFile(tagFile, jvmFileName);
-  verifyJvm(showProgress, showFailure, jvmFile, javaHome, search);
-  printNumber(getNumber(1));
+  LauncherCommands(run.commandContext()).verifyJvm(showProgress, showFailure, jvmFile, javaHome);
+  printNumber(run.variables().getNumber(1));
 }
 
 void installJvmAction(bool showProgress, const std::string& installer,
@@ -177,7 +178,7 @@ void processInputFile(const std::string& name, LauncherRun& run) {
                kLogError);
       run.result = -1;
     } else {
-      verifyJvmAction(run.jvmSearch(), showProgress, showFailure, jvmFile, javaHome);
+      verifyJvmAction(run, showProgress, showFailure, jvmFile, javaHome);
       ui::setProgress(100);
     }
     run.runInstructions = false;

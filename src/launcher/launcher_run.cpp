@@ -63,7 +63,7 @@ void LauncherRun::loadArchive(bool withScripts) {
 }
 
 void LauncherRun::setInstructionScript(const TagFile& script) {
-  instructionScript_.reset(new InstructionInterpreter(script));
+  instructionScript_.reset(new InstructionInterpreter(script, variables_));
 }
 
 void LauncherRun::setLaunchScript(const TagFile& script) {
@@ -84,7 +84,8 @@ std::vector<const TagFile*> LauncherRun::jvmFiles() const {
 }
 
 CommandContext LauncherRun::commandContext() {
-  return CommandContext{*launch_.temp, archive_.fileIndex(), jvmSearch_, launchScript_.get()};
+  return CommandContext{variables_, *launch_.temp, archive_.fileIndex(), jvmSearch_,
+                        launchScript_.get()};
 }
 
 TagFile& LauncherRun::loadTagFile(const std::string& path) {

@@ -13,6 +13,7 @@
 #include "archive/index.h"
 #include "jvm/jvm_search.h"
 #include "launch/launch_context.h"
+#include "script/variables.h"
 
 class InstructionInterpreter;
 class LaunchScript;
@@ -46,6 +47,8 @@ public:
   // The tag file the launch script in use was read from, or null.
   const TagFile* launchScript() const;
   JvmSearch& jvmSearch() { return jvmSearch_; }
+  // The script's variables, which commands and service actions report in.
+  ScriptVariables& variables() { return variables_; }
   // The tag files of the JVM description files, in load order.
   std::vector<const TagFile*> jvmFiles() const;
   // What the instruction script's commands act on.
@@ -70,6 +73,7 @@ private:
 
   LauncherArchive archive_;
   LaunchContext launch_;
+  ScriptVariables variables_;
   bool kindRead_ = false;
   std::vector<std::unique_ptr<TagFile>> loadedTagFiles_;
   std::unique_ptr<InstructionInterpreter> instructionScript_;

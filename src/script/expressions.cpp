@@ -57,8 +57,8 @@ void InstructionInterpreter::substituteVariables(std::string& text,
         try {
           const VariableRef ref = parseVariableRef(text.substr(open + 1, close - open - 1), context);
           // A path the launcher found is data, sealed against later passes.
-          const bool found = ref.type == 'S' && holdsFoundPath(ref.number);
-          out += found ? literalText(variableText(ref)) : sealMarkerBytes(variableText(ref));
+          const bool found = ref.type == 'S' && variables_.holdsFoundPath(ref.number);
+          out += found ? literalText(variables_.text(ref)) : sealMarkerBytes(variables_.text(ref));
         } catch (...) {
           keepProgress(open);
           throw;

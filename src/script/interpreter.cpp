@@ -28,7 +28,8 @@ const char kExecuteLauncherMissing[] =
 
 }  // namespace
 
-InstructionInterpreter::InstructionInterpreter(const TagFile& script) : script_(script) {}
+InstructionInterpreter::InstructionInterpreter(const TagFile& script, ScriptVariables& variables)
+    : script_(script), variables_(variables) {}
 
 void InstructionInterpreter::raiseScriptError(const std::string& message) const {
   throw InstructionsException(message, currentLine_ + 1);
@@ -162,7 +163,7 @@ void InstructionInterpreter::runSet(Statement& statement) {
     const VariableRef ref =
         parseVariableRef(left, "Invalid variable specified on left hand side of SET statement.");
     evaluateValue(right, "Invalid expression specified for SET command");
-    assignVariable(ref, right, "Invalid value specified for SET command");
+    variables_.assign(ref, right, "Invalid value specified for SET command");
   } catch (const LauncherException& e) {
     raiseScriptError(e.message());
   }

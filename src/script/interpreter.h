@@ -9,12 +9,14 @@
 
 #include "script/command_bodies.h"
 
+class ScriptVariables;
 class TagFile;
 
 class InstructionInterpreter {
 public:
-  // The script is not owned; it must outlive the interpreter.
-  explicit InstructionInterpreter(const TagFile& script);
+  // Neither the script nor the variables (the run's) are owned; both must
+  // outlive the interpreter.
+  InstructionInterpreter(const TagFile& script, ScriptVariables& variables);
 
   // Runs from the first statement to the end; the result is the return value
   // of the last LAUNCH or ILAUNCH run, or 0 when none ran.
@@ -71,6 +73,7 @@ private:
   void runExecuteLauncher(Statement& statement);
 
   const TagFile& script_;
+  ScriptVariables& variables_;
   int32_t currentLine_ = 0;
 };
 

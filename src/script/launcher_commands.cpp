@@ -65,9 +65,9 @@ void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
   searchFailed_ = true;
   writeLog("Finding a JVM");
   showSearchProgress(showUi);
-  setString(1, std::string());
-  setString(2, std::string());
-  setNumber(1, 0);
+  context_.variables.setString(1, std::string());
+  context_.variables.setString(2, std::string());
+  context_.variables.setNumber(1, 0);
   std::vector<std::unique_ptr<JvmMatch>> results;
   try {
     context_.jvmSearch.findJvm(results);
@@ -94,9 +94,9 @@ void LauncherCommands::doFindJvm(bool showUi, bool showFailure) {
   }
   writeLog("Matching JVM home is " + home);
   writeLog("Matching JVM file is " + path);
-  setFoundPath(1, home);
-  setFoundPath(2, path);
-  setNumber(1, 1);
+  context_.variables.setFoundPath(1, home);
+  context_.variables.setFoundPath(2, path);
+  context_.variables.setNumber(1, 1);
   searchFailed_ = false;
 }
 
@@ -117,13 +117,14 @@ void LauncherCommands::doVerify(bool showUi, bool showFailure, int32_t jvmFileId
                             " could not be read.");
   }
   JvmFile jvmFile(*entry->tagFile, entry->name());
-  verifyJvm(showUi, showFailure, jvmFile, settings().userJavaHome, context_.jvmSearch);
-  searchFailed_ = getNumber(1) == 0;
+  verifyJvm(showUi, showFailure, jvmFile, settings().userJavaHome);
+  searchFailed_ = context_.variables.getNumber(1) == 0;
 }
 
-void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome,
-               JvmSearch& search) {
-  setNumber(1, 0);
+void LauncherCommands::verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile,
+                                 const std::string& javaHome) {
+  JvmSearch& search = context_.jvmSearch;
+  context_.variables.setNumber(1, 0);
   if (showUi) ui::setStatusDetail(ui::kDetailVerifying, jvmFile.tagFile().value("DESC", 0));
   std::string classPath;
   std::string className;
@@ -134,8 +135,8 @@ void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::strin
                                         : fileSearch.checkCandidate(javaHome, classPath, className);
   if (match) {
     const std::string home = jvmFile.tagFile().value("JVM_HOME", 0);
-    setNumber(1, 1);
-    setFoundPath(1, home);
+    context_.variables.setNumber(1, 1);
+    context_.variables.setFoundPath(1, home);
     writeLog("After VERIFY, the jvm home is " + home);
   } else {
     if (showFailure) ui::showMessage(messageText(kMsgJvmNotValid));
@@ -167,8 +168,8 @@ int32_t LauncherCommands::doLaunchInternal(int32_t jvmFileId, int16_t seconds) {
 }
 
 void LauncherCommands::doInstallJvm(int32_t mode) {
-  setNumber(1, 0);
-  setString(1, std::string());
+  context_.variables.setNumber(1, 0);
+  context_.variables.setString(1, std::string());
   if (mode != 0) {
     ui::showProgress();
     ui::setStatus(ui::kStatusPreparing);
@@ -208,8 +209,8 @@ void LauncherCommands::doInstallJvm(int32_t mode) {
   TagFile jvm(jvmPath);
   jvm.setJvmLocation(destination, jvmPath, true);
   if (const int error = jvm.write(jvmPath)) throw LauncherException(writeFailureText(error));
-  setNumber(1, 1);
-  setFoundPath(1, jvmPath);
+  context_.variables.setNumber(1, 1);
+  context_.variables.setFoundPath(1, jvmPath);
 }
 
 void LauncherCommands::doExecuteLauncher(int32_t position) {

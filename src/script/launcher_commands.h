@@ -10,10 +10,12 @@ class FileIndex;
 class JvmFile;
 class JvmSearch;
 class LaunchScript;
+class ScriptVariables;
 class TempArea;
 
 // What the commands act on; the front end's run owns all of it.
 struct CommandContext {
+  ScriptVariables& variables;
   TempArea& temp;
   const FileIndex& launcherEntries;
   JvmSearch& jvmSearch;
@@ -36,14 +38,13 @@ public:
   // launched: the run has failed, whatever the script's result says.
   bool endedWithoutAJvm() const { return searchFailed_ && !launched_; }
 
+  // Verifies jvmFile against javaHome (or its own JVM_HOME when javaHome is
+  // empty) with the search's verifier and cache; N1 becomes 1 and S1 the
+  // home when it verifies, N1 0 otherwise.
+  void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome);
+
 private:
   CommandContext context_;
   bool searchFailed_ = false;
   bool launched_ = false;
 };
-
-// Verifies jvmFile against javaHome (or its own JVM_HOME when javaHome is
-// empty) with the search's verifier and cache; N1 becomes 1 and S1 the home
-// when it verifies, N1 0 otherwise.
-void verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile, const std::string& javaHome,
-               JvmSearch& search);

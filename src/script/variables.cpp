@@ -1,5 +1,5 @@
-// The process-wide variable store and the reading of variable names and
-// numbers shared by SET and by expression evaluation.
+// The variable store and the reading of variable names and numbers shared
+// by SET and by expression evaluation.
 
 #include "script/variables.h"
 
@@ -7,64 +7,50 @@
 
 #include "base/exceptions.h"
 #include "base/text.h"
-#include "script/variables_testing.h"
 
 namespace {
 
-constexpr int32_t kStringCount = 10;
-constexpr int32_t kNumberCount = 5;
-
-std::string strings[kStringCount];
-bool foundPaths[kStringCount];
-int32_t numbers[kNumberCount];
-
 void checkString(int32_t number) {
-  if (number < 1 || number > kStringCount)
+  if (number < 1 || number > kStringVariables)
     throw LauncherException("Invalid string variable number: " + decimal(number));
 }
 
 void checkNumber(int32_t number) {
-  if (number < 1 || number > kNumberCount)
+  if (number < 1 || number > kNumberVariables)
     throw LauncherException("Invalid numeric variable number: " + decimal(number));
 }
 
 }  // namespace
 
-std::string getString(int32_t number) {
+std::string ScriptVariables::getString(int32_t number) const {
   checkString(number);
-  return strings[number - 1];
+  return strings_[number - 1];
 }
 
-void setFoundPath(int32_t number, const std::string& path) {
+void ScriptVariables::setFoundPath(int32_t number, const std::string& path) {
   setString(number, path);
-  foundPaths[number - 1] = true;
+  foundPaths_[number - 1] = true;
 }
 
-bool holdsFoundPath(int32_t number) {
+bool ScriptVariables::holdsFoundPath(int32_t number) const {
   checkString(number);
-  return foundPaths[number - 1];
+  return foundPaths_[number - 1];
 }
 
-void setString(int32_t number, const std::string& text) {
+void ScriptVariables::setString(int32_t number, const std::string& text) {
   checkString(number);
-  strings[number - 1] = text;
-  foundPaths[number - 1] = false;
+  strings_[number - 1] = text;
+  foundPaths_[number - 1] = false;
 }
 
-int32_t getNumber(int32_t number) {
+int32_t ScriptVariables::getNumber(int32_t number) const {
   checkNumber(number);
-  return numbers[number - 1];
+  return numbers_[number - 1];
 }
 
-void setNumber(int32_t number, int32_t value) {
+void ScriptVariables::setNumber(int32_t number, int32_t value) {
   checkNumber(number);
-  numbers[number - 1] = value;
-}
-
-void resetScriptVariables() {
-  for (std::string& text : strings) text.clear();
-  for (bool& found : foundPaths) found = false;
-  for (int32_t& value : numbers) value = 0;
+  numbers_[number - 1] = value;
 }
 
 bool readScriptNumber(const std::string& text, int32_t& value) {
@@ -98,20 +84,20 @@ VariableRef parseVariableRef(const std::string& name, const std::string& context
     throw LauncherException(message + "Invalid variable reference (" + name +
                             "). Must use N or S as the variable type, e.g. N2 or S1.");
   const std::string digits = name.substr(1);
-  const int32_t highest = type == 'N' ? kNumberCount : kStringCount;
+  const int32_t highest = type == 'N' ? kNumberVariables : kStringVariables;
   int32_t number = 0;
   if (!readScriptNumber(digits, number) || number < 1 || number > highest)
     throw LauncherException(message + "Variable number is invalid (" + digits + ")");
   return VariableRef{type, number};
 }
 
-std::string variableText(const VariableRef& ref) {
+std::string ScriptVariables::text(const VariableRef& ref) const {
   if (ref.type == 'N') return decimal(getNumber(ref.number));
   return getString(ref.number);
 }
 
-void assignVariable(const VariableRef& ref, const std::string& text,
-                    const std::string& context) {
+void ScriptVariables::assign(const VariableRef& ref, const std::string& text,
+                             const std::string& context) {
   if (ref.type != 'N') {
     setString(ref.number, text);
     return;

@@ -1,6 +1,6 @@
 #pragma once
 // The script's global variables: ten strings S1..S10 and five 32-bit numbers
-// N1..N5, living for the whole process. Commands report their results here and
+// N1..N5, living for the whole run. Commands report their results here and
 // SET assigns them; `@N1@`-style references read them back.
 
 #include <cstdint>
@@ -13,15 +13,33 @@ struct VariableRef {
   int32_t number;
 };
 
-// The store. A number outside the bank throws LauncherException.
-std::string getString(int32_t number);
-void setString(int32_t number, const std::string& text);
-// A path the launcher found (a JVM home, a JVM file): data that references
-// insert as it is, never read for references of its own.
-void setFoundPath(int32_t number, const std::string& path);
-bool holdsFoundPath(int32_t number);
-int32_t getNumber(int32_t number);
-void setNumber(int32_t number, int32_t value);
+constexpr int32_t kStringVariables = 10;
+constexpr int32_t kNumberVariables = 5;
+
+// The store, owned by the run; a fresh one holds empty strings and zeros. A
+// number outside the bank throws LauncherException.
+class ScriptVariables {
+public:
+  std::string getString(int32_t number) const;
+  void setString(int32_t number, const std::string& text);
+  // A path the launcher found (a JVM home, a JVM file): data that references
+  // insert as it is, never read for references of its own.
+  void setFoundPath(int32_t number, const std::string& path);
+  bool holdsFoundPath(int32_t number) const;
+  int32_t getNumber(int32_t number) const;
+  void setNumber(int32_t number, int32_t value);
+
+  // The value as text: numbers in signed decimal, strings as they are.
+  std::string text(const VariableRef& ref) const;
+  // Stores text into the variable; a numeric variable takes the number read
+  // from it. Throws LauncherException when no number can be read.
+  void assign(const VariableRef& ref, const std::string& text, const std::string& context);
+
+private:
+  std::string strings_[kStringVariables];
+  bool foundPaths_[kStringVariables] = {};
+  int32_t numbers_[kNumberVariables] = {};
+};
 
 // Reads a decimal number the way the C library reads a long: leading white
 // space, an optional sign, digits; anything after the digits is ignored.
@@ -32,10 +50,3 @@ bool readScriptNumber(const std::string& text, int32_t& value);
 // Throws LauncherException whose message starts with context and a blank.
 VariableRef parseVariableRef(const std::string& name, const std::string& context);
 
-// The value as text: numbers in signed decimal, strings as they are.
-std::string variableText(const VariableRef& ref);
-
-// Stores text into the variable; a numeric variable takes the number read
-// from it. Throws LauncherException when no number can be read.
-void assignVariable(const VariableRef& ref, const std::string& text,
-                    const std::string& context);

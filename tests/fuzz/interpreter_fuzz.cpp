@@ -10,7 +10,7 @@
 #include "base/text.h"
 #include "script/command_bodies.h"
 #include "script/interpreter.h"
-#include "script/variables_testing.h"
+#include "script/variables.h"
 #include "tagfile/tag_file.h"
 
 namespace {
@@ -72,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (!jumpsOnlyForward(script)) return -1;
 
-  resetScriptVariables();
-  InstructionInterpreter interpreter(script);
+  ScriptVariables variables;
+  InstructionInterpreter interpreter(script, variables);
   CountingBodies bodies;
   try {
     runInstructions(&interpreter, bodies);
