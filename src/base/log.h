@@ -3,6 +3,9 @@
 // log (named by DBGWIN32VAQ). Both are opened and closed for every write, so
 // they stay complete when the process is killed; a log that cannot be opened
 // is reported once on standard error and the run goes on without it.
+// Process-wide on purpose: every room logs, from the first option to the
+// cleanup after the run, and handing a log down would add a parameter to
+// nearly every function for no gain in what a reader can tell.
 
 #include <string>
 

@@ -1,6 +1,9 @@
 #pragma once
-// Settings of one run, written by the front end at start and while it walks
-// the options, read by the subsystems that need them.
+// Settings of the process: who it is (the launcher file, its arguments, the
+// Windows family), where it logs, and the options that hold for all of it
+// (silent, -qm:javahome, -qm:noverifycache, -qm:orig). Written by the front
+// end at start and while it walks the options, and only read after that.
+// What shapes a launch is the run's (LaunchOptions), handed down as a value.
 
 #include <string>
 

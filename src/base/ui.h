@@ -2,6 +2,8 @@
 // The gate through which everything but the front end reaches the user
 // interface: in silent mode nothing gets to the console. Also keeps the
 // status and detail lines that status messages are formed from.
+// Process-wide on purpose, as the log is: progress and status come from
+// every room of the run, and the user sees one console.
 
 #include <cstdint>
 #include <string>

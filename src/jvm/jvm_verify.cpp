@@ -4,7 +4,6 @@
 #include "temp/temp.h"
 #include "jvm/jvm_file_search.h"
 #include "launch/jvm_file.h"
-#include "jvm/jvm_search_testing.h"
 #include "jvm/verification_cache.h"
 #include "jvm/verifier.h"
 #include "launch/execute_launch.h"
@@ -21,13 +20,8 @@ namespace {
 // Generous for a JVM that starts slowly on a busy machine; a program that
 // takes longer is no JVM this launcher wants to wait for.
 constexpr uint32_t kVerifierTimeLimitMs = 30000;
-uint32_t verifierTimeLimitMs = kVerifierTimeLimitMs;
 
 }  // namespace
-
-void setVerifierTimeLimit(uint32_t milliseconds) {
-  verifierTimeLimitMs = milliseconds ? milliseconds : kVerifierTimeLimitMs;
-}
 
 JvmFileSearch::JvmFileSearch(JvmFile& file, VerificationCache* cache, LaunchContext* launch)
     : file_(file), tagFile_(file.tagFile()), cache_(cache), launch_(launch) {}
@@ -82,7 +76,7 @@ bool JvmFileSearch::runVerifier(const std::string& home, const std::string& clas
   if (launch_) script.useContext(launch_);
   LaunchLimits limits;
   limits.emptyInput = true;
-  limits.timeLimitMs = verifierTimeLimitMs;
+  limits.timeLimitMs = kVerifierTimeLimitMs;
   limits.settleAfterExit = false;  // nothing of the verifier's is deleted after it
   int32_t exitCode = 0;
   try {

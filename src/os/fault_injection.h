@@ -2,7 +2,8 @@
 // Faults on demand, for tests: a test arms the nth call of one kind to fail
 // with an error of its choosing, as the system would report it, and the
 // operations of that kind ask before they act. Nothing arms a fault outside
-// the tests; unarmed, asking costs one load of a flag.
+// the tests; unarmed, asking costs one load of a flag. Process-wide, as the
+// system calls whose failures it stands for are.
 
 #include <cstddef>
 #include <cstdint>

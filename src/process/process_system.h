@@ -27,5 +27,5 @@ public:
   virtual uint32_t tickMilliseconds() = 0;
 };
 
-// The operating system's own operations.
+// The operating system's own operations; the object holds no state.
 ProcessSystem& realProcessSystem();

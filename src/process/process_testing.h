@@ -1,6 +1,8 @@
 #pragma once
 // For tests only: a bound on captured output small enough to cross with a
-// few kilobytes, and a short wait for a program file that stays busy.
+// few kilobytes, and a short wait for a program file that stays busy. Both
+// are fixed values of the program that only tests change, for a whole run
+// at a time, so they are process-wide rather than handed down.
 
 #include <cstdint>
 
