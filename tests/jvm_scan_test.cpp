@@ -11,6 +11,7 @@
 
 #include "temp/temp.h"
 #include "fake_jvm.h"
+#include "jvm/executable_name.h"
 #include "jvm/jvm_scan_walker.h"
 #include "jvm/jvm_search.h"
 #include "launch/launch_context.h"

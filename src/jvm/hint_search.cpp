@@ -6,7 +6,7 @@
 #include "jvm/jvm_file_search.h"
 #include "launch/jvm_file.h"
 #include "jvm/jvm_paths.h"
-#include "jvm/jvm_scan_walker.h"
+#include "jvm/executable_name.h"
 #include "jvm/platform_hint.h"
 #include "jvm/verifier.h"
 #include "base/paths.h"

@@ -6,9 +6,8 @@
 #include <cctype>
 #include <utility>
 
-#include "temp/temp.h"
+#include "jvm/executable_name.h"
 #include "temp/cleanup_list.h"
-#include "jvm/jvm_search.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "os/drives.h"
@@ -25,18 +24,6 @@ bool sameIgnoringCase(const std::string& text, size_t start, const std::string& 
 
 }  // namespace
 
-bool isHomeFollowedByExecutable(const std::string& path, const std::string& executable) {
-  return path.size() > executable.size() && pathEndsWithExecutable(path, executable);
-}
-
-bool pathEndsWithExecutable(const std::string& path, const std::string& name) {
-  if (name.empty() || path.size() < name.size()) return false;
-  const size_t start = path.size() - name.size();
-  const bool same = os::fileNamesIgnoreCase() ? sameIgnoringCase(path, start, name)
-                                              : path.compare(start, name.size(), name) == 0;
-  if (!same) return false;
-  return start == 0 || isDirectorySeparator(path[start - 1]);
-}
 
 bool isRecycleBin(const std::string& directory, const std::string& root) {
   if (directory.size() <= root.size() || !samePathIgnoringCase(directory.substr(0, root.size()), root))
@@ -47,10 +34,10 @@ bool isRecycleBin(const std::string& directory, const std::string& root) {
   return sameIgnoringCase(directory, start, kRecycleBin);
 }
 
-JvmScanWalker::JvmScanWalker(std::vector<std::string> executableNames, JvmSearch& search,
+JvmScanWalker::JvmScanWalker(std::vector<std::string> executableNames, Candidates onCandidate,
                              const std::string& tempRoot)
     : executableNames_(std::move(executableNames)),
-      search_(search),
+      onCandidate_(std::move(onCandidate)),
       // Listings yield long names; a temp root given in a short or linked
       // form must still be recognised.
       tempRoot_(tempRoot.empty() ? std::string()
@@ -64,7 +51,7 @@ bool JvmScanWalker::walk(const std::string& root) {
 
 bool JvmScanWalker::visitFile(const std::string& path) {
   for (const std::string& name : executableNames_)
-    if (pathEndsWithExecutable(path, name) && search_.onCandidate(path)) return true;
+    if (pathEndsWithExecutable(path, name) && onCandidate_(path)) return true;
   return false;
 }
 

@@ -3,17 +3,11 @@
 // of a JVM description file goes to the search; the launcher's temporary
 // root, recycle bins and the system's fenced directories are not entered.
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "base/directory_walker.h"
-
-class JvmSearch;
-
-// Whether path ends in name as whole components, letter case aside.
-bool pathEndsWithExecutable(const std::string& path, const std::string& name);
-// The same, with a home before the executable.
-bool isHomeFollowedByExecutable(const std::string& path, const std::string& executable);
 
 // Whether directory (with its trailing separator) is a recycle bin at the
 // top of root: RECYCLER, Recycled, $Recycle.Bin and the like.
@@ -21,9 +15,11 @@ bool isRecycleBin(const std::string& directory, const std::string& root);
 
 class JvmScanWalker : public DirectoryWalker {
 public:
-  // Throws LauncherException (text 36) when the temporary root is missing.
+  // Hears of each executable found; true ends the walk.
+  using Candidates = std::function<bool(const std::string& path)>;
+
   // tempRoot, the run's temporary root (none when empty), is never entered.
-  JvmScanWalker(std::vector<std::string> executableNames, JvmSearch& search,
+  JvmScanWalker(std::vector<std::string> executableNames, Candidates onCandidate,
                 const std::string& tempRoot);
 
   bool walk(const std::string& root) override;
@@ -32,7 +28,7 @@ public:
 
 private:
   std::vector<std::string> executableNames_;
-  JvmSearch& search_;
+  Candidates onCandidate_;
   std::string tempRoot_;
   std::vector<std::string> fences_;
   std::string root_;

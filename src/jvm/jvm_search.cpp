@@ -10,6 +10,7 @@
 #include "archive/extract.h"
 #include "temp/temp.h"
 #include "jvm/fixed_drives.h"
+#include "jvm/executable_name.h"
 #include "jvm/jvm_scan_walker.h"
 #include "base/paths.h"
 #include "base/log.h"
@@ -125,7 +126,7 @@ void JvmSearch::exhaustiveScan(JvmMatches& results) {
   writeLog("Beginning exhaustive search");
   // The launcher's own temporary files are no candidates; a missing root
   // ends the scan as it would end any extraction.
-  JvmScanWalker walker(names, *this,
+  JvmScanWalker walker(names, [this](const std::string& path) { return onCandidate(path); },
                        launch_ && launch_->temp ? launch_->temp->root() : std::string());
   std::vector<std::string> drives;
   fixedDrives(drives);
