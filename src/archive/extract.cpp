@@ -13,7 +13,6 @@
 #include "archive/free_space.h"
 #include "base/file_copy.h"
 #include "archive/index.h"
-#include "temp/temp.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
 #include "os/file_system.h"

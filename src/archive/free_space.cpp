@@ -2,7 +2,6 @@
 
 #include "archive/free_space.h"
 
-#include "temp/temp.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
 #include "os/file_system.h"
