@@ -17,7 +17,6 @@
 #include "os/fault_injection.h"
 #include "process/captured_output.h"
 #include "process/process_runner.h"
-#include "process/process_testing.h"
 #include "temp_area_fixture.h"
 
 namespace {
@@ -27,29 +26,30 @@ protected:
   void SetUp() override {
     LauncherStateTest::SetUp();
     settings().logFile = dir_.file("run.log");
-    setCaptureBound({100, 50});
     os::resetFaults();
   }
   void TearDown() override {
     os::resetFaults();
-    resetCaptureBound();
     os::setEnvironmentVariable("QM_TEST_CHILD", nullptr);
     LauncherStateTest::TearDown();
   }
   std::string log() const { return readLogFile(dir_.file("run.log")); }
 
-  static int32_t capture(const std::string& steps, std::string* out, std::string* err) {
+  int32_t capture(const std::string& steps, std::string* out, std::string* err) {
     os::setEnvironmentVariable("QM_TEST_CHILD", &steps);
-    return runProcess(RequestOf("\"" + os::executablePath() + "\"").captured(out, err));
+    RequestOf request("\"" + os::executablePath() + "\"");
+    request.captured(out, err).captureBound = bound_;
+    return runProcess(request);
   }
 
   ScopedTempDir dir_;
+  CaptureBound bound_{100, 50};  // small enough to cross with a few kilobytes
 };
 
 TEST_F(CapturedOutputTest, TextWithinTheBoundIsKeptWholeAndNothingIsLogged) {
   std::string sink = "earlier ";
   {
-    CapturedOutput output(&sink, "standard output");
+    CapturedOutput output(&sink, "standard output", bound_);
     for (int i = 0; i < 15; ++i) output.append("0123456789");  // 150 = 100 + 50
     output.finish();
     EXPECT_EQ(output.droppedBytes(), 0u);
@@ -63,7 +63,7 @@ TEST_F(CapturedOutputTest, TextWithinTheBoundIsKeptWholeAndNothingIsLogged) {
 TEST_F(CapturedOutputTest, LongerTextKeepsItsFirstAndLastPartAndLogsWhatWasLeftOut) {
   const std::string text = childFillPattern(100000);
   std::string sink;
-  CapturedOutput output(&sink, "standard error");
+  CapturedOutput output(&sink, "standard error", bound_);
   // Chunks of odd sizes, so that the ends fall inside them.
   for (size_t at = 0; at < text.size(); at += 333) output.append(text.substr(at, 333));
   output.finish();
@@ -76,7 +76,7 @@ TEST_F(CapturedOutputTest, LongerTextKeepsItsFirstAndLastPartAndLogsWhatWasLeftO
 }
 
 TEST_F(CapturedOutputTest, WithoutASinkNothingIsKeptOrLogged) {
-  CapturedOutput output(nullptr, "standard output");
+  CapturedOutput output(nullptr, "standard output", bound_);
   output.append(childFillPattern(10000));
   output.finish();
   EXPECT_EQ(log(), "");
@@ -115,7 +115,7 @@ TEST_F(CapturedOutputTest, AFailedRunKeepsTheTailItHadGathered) {
 TEST_F(CapturedOutputTest, APipeThatBreaksWhileTheChildRunsLosesNothing) {
   // A broken pipe is the end of that pass's reading, not of the run: what
   // the child writes after it still arrives.
-  setCaptureBound({1u << 20, 1u << 20});
+  bound_ = kLauncherCaptureBound;
   os::failNth(os::FaultPoint::kPipeRead, 1, os::systemErrorCode(os::SystemFailure::kBrokenPipe));
   std::string out, err;
   EXPECT_EQ(capture("out:first;sleep:400;out:second;exit:4", &out, &err), 4);

@@ -22,7 +22,6 @@
 #include "base/messages.h"
 #include "os/fault_injection.h"
 #include "os/path.h"
-#include "process/process_testing.h"
 #include "temp_area_fixture.h"
 
 namespace {
@@ -76,7 +75,6 @@ protected:
   }
   void TearDown() override {
     os::resetFaults();
-    resetBusyRetry();
     FakeJvmFixture::TearDown();
   }
 
@@ -288,15 +286,5 @@ TEST_F(FaultRun, AJvmHeldForAMomentByAnotherProgramIsStartedOnceLetGo) {
   expectTempRootAsBefore();
 }
 
-TEST_F(FaultRun, AJvmHeldForGoodFailsTheRunAfterBoundedRetries) {
-  const unsigned long busy = os::systemErrorCode(SystemFailure::kProgramBusy);
-  os::failNth(FaultPoint::kProcessStart, 1, busy, os::kEveryLaterCall);
-  setBusyRetry({std::chrono::milliseconds(1), std::chrono::milliseconds(20)});
-  EXPECT_EQ(run(), -1);
-  resetBusyRetry();
-  EXPECT_EQ(os::faultsInjected(FaultPoint::kProcessStart), 21u);  // the first try and 20 more
-  EXPECT_EQ(lastMessage(), systemCallFailure(kCallStartProcess, busy));
-  expectTempRootAsBefore();
-}
 
 }  // namespace

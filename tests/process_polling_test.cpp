@@ -291,4 +291,15 @@ TEST_F(ProcessPollingTest, APlainRunWaitsOnlyWhenAskedAndClosesTheChildOnEveryWa
   }
 }
 
+TEST_F(ProcessPollingTest, AProgramHeldForGoodIsTriedForFiveSecondsThenReported) {
+  // A scanner, or another launcher looking at the same JVM, holds its file.
+  os::ProcessResult busy = failure(32);
+  busy.programBusy = true;
+  system_.failures["start"] = busy;
+  EXPECT_EQ(failureOf([this] { return runPlain(true); }), systemCallFailure(kCallStartProcess, 32));
+  EXPECT_EQ(system_.count("start"), 51u);  // the first try and one every 100 ms
+  EXPECT_EQ(system_.count("sleep 100"), 50u);
+  EXPECT_TRUE(system_.open.empty());
+}
+
 }  // namespace

@@ -5,27 +5,16 @@
 #include <algorithm>
 
 #include "base/log.h"
-#include "process/process_testing.h"
 
 namespace {
-
-// A megabyte at each end holds any error report and its stack trace whole.
-constexpr CaptureBound kLauncherBound{1u << 20, 1u << 20};
-
-CaptureBound& bound() {
-  static CaptureBound instance = kLauncherBound;
-  return instance;
-}
 
 std::string count(uint64_t bytes) { return std::to_string(static_cast<unsigned long long>(bytes)); }
 
 }  // namespace
 
-void setCaptureBound(const CaptureBound& newBound) { bound() = newBound; }
-void resetCaptureBound() { bound() = kLauncherBound; }
-
-CapturedOutput::CapturedOutput(std::string* sink, const char* streamName)
-    : sink_(sink), streamName_(streamName) {}
+CapturedOutput::CapturedOutput(std::string* sink, const char* streamName,
+                               const CaptureBound& bound)
+    : sink_(sink), streamName_(streamName), bound_(bound) {}
 
 CapturedOutput::~CapturedOutput() {
   try {
@@ -36,7 +25,7 @@ CapturedOutput::~CapturedOutput() {
 
 void CapturedOutput::append(const std::string& text) {
   if (!sink_ || text.empty()) return;
-  const CaptureBound limits = bound();
+  const CaptureBound& limits = bound_;
   size_t taken = 0;
   if (head_ < limits.headBytes) {
     taken = std::min(text.size(), limits.headBytes - head_);
@@ -57,7 +46,7 @@ void CapturedOutput::finish() {
   if (finished_) return;
   finished_ = true;
   if (!sink_) return;
-  const size_t tailBytes = bound().tailBytes;
+  const size_t tailBytes = bound_.tailBytes;
   if (tail_.size() > tailBytes) {
     dropped_ += tail_.size() - tailBytes;
     tail_.erase(0, tail_.size() - tailBytes);

@@ -9,11 +9,22 @@
 #include <cstdint>
 #include <string>
 
+// A bound on what is kept: the first headBytes of a stream and its last
+// tailBytes.
+struct CaptureBound {
+  size_t headBytes;
+  size_t tailBytes;
+};
+
+// A megabyte at each end holds any error report and its stack trace whole.
+constexpr CaptureBound kLauncherCaptureBound{1u << 20, 1u << 20};
+
 class CapturedOutput {
 public:
-  // Appends to sink (null: keeps nothing); streamName names the stream in
-  // the log line.
-  CapturedOutput(std::string* sink, const char* streamName);
+  // Appends to sink (null: keeps nothing) within bound; streamName names the
+  // stream in the log line.
+  CapturedOutput(std::string* sink, const char* streamName,
+                 const CaptureBound& bound = kLauncherCaptureBound);
   ~CapturedOutput();
   CapturedOutput(const CapturedOutput&) = delete;
   CapturedOutput& operator=(const CapturedOutput&) = delete;
@@ -30,15 +41,9 @@ public:
 private:
   std::string* sink_;
   const char* streamName_;
+  CaptureBound bound_;
   size_t head_ = 0;  // bytes of this run that went into the sink so far
   std::string tail_;
   uint64_t dropped_ = 0;
   bool finished_ = false;
-};
-
-// A bound on what is kept: the first headBytes of a stream and its last
-// tailBytes.
-struct CaptureBound {
-  size_t headBytes;
-  size_t tailBytes;
 };

@@ -7,11 +7,11 @@
 
 #include "base/exceptions.h"
 #include "base/messages.h"
+#include "base/retry.h"
 #include "base/text.h"
 #include "base/ui.h"
 #include "process/captured_output.h"
 #include "os/termination.h"
-#include "process/process_testing.h"
 
 namespace {
 
@@ -30,10 +30,6 @@ constexpr uint32_t kFinalPauseMs = 500;
 // JVM, holds for a moment cannot be started until it is let go.
 const RetryTiming kBusyRetry{std::chrono::milliseconds(100), std::chrono::seconds(5)};
 
-RetryTiming& busyRetry() {
-  static RetryTiming retry = kBusyRetry;
-  return retry;
-}
 
 [[noreturn]] void fail(SystemCall call, const os::ProcessResult& result) {
   throw LauncherException(systemCallFailure(call, result.code));
@@ -79,8 +75,6 @@ private:
 
 }  // namespace
 
-void setBusyRetry(const RetryTiming& retry) { busyRetry() = retry; }
-void resetBusyRetry() { busyRetry() = kBusyRetry; }
 
 ProcessRunner::ProcessRunner(std::string commandLine, bool waitForExit,
                              std::string workingDirectory, std::string* stdoutSink,
@@ -105,7 +99,7 @@ os::ProcessResult ProcessRunner::start(const os::StartRequest& request, os::Chil
   // After Ctrl-C or a kill nothing new is started: the run ends and cleans up.
   if (os::terminationRequest() != 0) throw LauncherException("The run was interrupted.");
   os::ProcessResult started = system_.start(request, child);
-  RetryPacer pacer(busyRetry(), [this](uint32_t milliseconds) { system_.sleep(milliseconds); });
+  RetryPacer pacer(kBusyRetry, [this](uint32_t milliseconds) { system_.sleep(milliseconds); });
   while (started.programBusy && pacer.waitAgain()) started = system_.start(request, child);
   if (started.ok()) os::setForegroundChild(child->process);
   return started;
@@ -157,8 +151,8 @@ int32_t ProcessRunner::runCaptured(bool showConsole, bool newConsole) {
   // A pipe without a sink is still drained, or a child writing to it would
   // stop on a full pipe and never end. Each chunk passes through a bound on
   // what is kept, as the child may write without end.
-  CapturedOutput output(stdoutSink_, "standard output");
-  CapturedOutput errors(stderrSink_, "standard error");
+  CapturedOutput output(stdoutSink_, "standard output", captureBound_);
+  CapturedOutput errors(stderrSink_, "standard error", captureBound_);
   std::string chunk;
   bool running = true;
   uint32_t exitCode = 0;  // set by the query that finds the child ended
@@ -247,6 +241,7 @@ int32_t runProcess(const ProcessRequest& request) {
   runner.setEmptyInput(request.emptyInput);
   runner.setTimeLimit(request.timeLimitMs);
   runner.setSettleAfterExit(request.settleAfterExit);
+  runner.setCaptureBound(request.captureBound);
   return request.captureOutput ? runner.runCaptured(request.showConsole, request.newConsole)
                                : runner.runPlain(request.showConsole, request.newConsole);
 }

@@ -9,6 +9,7 @@
 
 #include "base/exceptions.h"
 #include "os/process.h"
+#include "process/captured_output.h"
 #include "process/process_system.h"
 
 // The child could not be started at all (its program is missing, may not be
@@ -54,6 +55,8 @@ public:
   // may still hold the child's files, so that the caller can delete them
   // (true by default; a run after which nothing is deleted skips it).
   void setSettleAfterExit(bool settle) { settleAfterExit_ = settle; }
+  // What a captured run keeps of each stream (the launcher's bound by default).
+  void setCaptureBound(const CaptureBound& bound) { captureBound_ = bound; }
 
   // Appends to sink at most one chunk of what the pipe holds now, up to a
   // zero byte in it; the number of bytes read, 0 when it was empty or broken
@@ -77,6 +80,7 @@ private:
   bool emptyInput_ = false;
   uint32_t timeLimitMs_ = 0;  // 0: none
   bool settleAfterExit_ = true;
+  CaptureBound captureBound_ = kLauncherCaptureBound;
 };
 
 // One run of a program, as its callers describe it.
@@ -92,6 +96,7 @@ struct ProcessRequest {
   bool emptyInput = false;       // see ProcessRunner::setEmptyInput
   uint32_t timeLimitMs = 0;      // see ProcessRunner::setTimeLimit
   bool settleAfterExit = true;   // see ProcessRunner::setSettleAfterExit
+  CaptureBound captureBound = kLauncherCaptureBound;
 };
 
 // The child's exit code, 0 in plain mode without waiting.
