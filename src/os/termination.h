@@ -1,7 +1,8 @@
 #pragma once
 // Requests to end the launcher from outside (Ctrl-C, Ctrl-Break, a closed
 // terminal, kill): caught, so that the running child ends first and the
-// launcher removes its temporary files before it exits.
+// launcher removes its temporary files before it exits. The request is
+// process-wide by nature: a signal handler can reach nothing else.
 
 #include "os/process.h"
 
