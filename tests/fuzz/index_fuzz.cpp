@@ -13,6 +13,7 @@
 
 #include "archive/index.h"
 #include "launcher/launcher_run.h"
+#include "temp/temp.h"
 #include "archive/index_writer.h"
 #include "base/exceptions.h"
 #include "base/settings.h"
@@ -51,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(out);
 
   settings().launcherFile = scratchPath();
-  LauncherRun run;
+  TempArea temp;
+  LauncherRun run(temp);
   try {
     run.loadArchive(true);
   } catch (const LauncherException&) {
