@@ -10,6 +10,7 @@
 #include "archive/index.h"
 #include "archive/index_writer.h"
 #include "base/exceptions.h"
+#include "qmpack/check.h"
 #include "qmpack/manifest.h"
 #include "qmpack/pack.h"
 #include "test_support.h"
@@ -216,6 +217,35 @@ TEST_F(QmpackTest, WritesALauncherTheLoaderReadsBack) {
   writeWholeFile(output, bytes + std::string(100, 'x'));
   writeLauncher(readManifest(manifest));
   EXPECT_EQ(readWholeFile(output), bytes);
+}
+
+TEST_F(QmpackTest, ALauncherThatCouldNeverRunIsRefusedWithTheFileAndLine) {
+  put("proj/launch.txt", "DESC: app\nCOMMAND: java %CP%() %NOSUCH%() Main\n");
+  put("proj/a.jvm", "JVM_EXE: bin/java\nJVM_PROPERTIES: java.version=17+\n");
+  put("proj/Verify.jar", "PK");
+  const std::string good = "  INSTRUCTIONS 0 script.txt\n  LAUNCHSCRIPT 2 launch.txt\n"
+                           "  JVM 3 a.jvm\n  VERIFIER_ARCHIVE 5 Verify.jar\n";
+  const auto refusals = [&](const std::string& script, const std::string& entries) {
+    put("proj/script.txt", "INSTRUCTIONS:\n" + script + "/:\n");
+    return checkPlan(readManifest(putManifest(entries))).refusals;
+  };
+  const std::string at = dir_.file("proj/script.txt") + ", line ";
+  EXPECT_EQ(refusals("  FIND_JVM 1 1\n  JMP0 @N1@ NONE\n  ILAUNCH 3 0\n  :NONE\n", good),
+            std::vector<std::string>{dir_.file("proj/launch.txt") +
+                                     ", line 2: COMMAND calls %NOSUCH%, which is no launch script function"});
+  put("proj/launch.txt", "DESC: app\nCOMMAND: java %CP%() Main\n");
+  EXPECT_EQ(refusals("  FIND_JVM 1 1\n  GOTO MISSING\n", good),
+            std::vector<std::string>{at + "3: Label not found (MISSING)"});
+  EXPECT_EQ(refusals("  ILAUNCH 4 0\n  VERIFY 1 0 2\n  EXECUTE_LAUNCHER 1\n", good),
+            (std::vector<std::string>{
+                at + "2: ILAUNCH names the entry with id 4, which the manifest lacks",
+                at + "3: VERIFY names the entry with id 2, which is no JVM entry",
+                at + "4: EXECUTE_LAUNCHER 1 names no EMBEDDED_LAUNCHER entry (it counts entries from 0 in manifest order)"}));
+  EXPECT_EQ(refusals("  FIND_JVM 1 1\n  LAUNCH @S2@ 0\n", "  INSTRUCTIONS 0 script.txt\n").size(), 3u);
+  // Numbers made of variables are the script's own business, and a loop is
+  // read through once, not run.
+  EXPECT_TRUE(refusals("  SET N2 = 9\n  ILAUNCH @N2@ 0\n", good).empty());
+  EXPECT_TRUE(refusals("  :TOP\n  GOTO TOP\n", good).empty());
 }
 
 TEST_F(QmpackTest, RefusalsWriteNothing) {

@@ -51,6 +51,27 @@ int32_t InstructionInterpreter::execute(CommandBodies& bodies) {
   return result;
 }
 
+void InstructionInterpreter::check(CommandBodies& bodies) {
+  checking_ = true;
+  try {
+    execute(bodies);
+  } catch (...) {
+    checking_ = false;
+    throw;
+  }
+  checking_ = false;
+}
+
+// Where a jump goes; while checking, only whether its label is there.
+void InstructionInterpreter::jumpTo(const std::string& label) {
+  if (checking_) {
+    if (label.find('@') == std::string::npos) findLabel(label);
+    return;
+  }
+  // The loop's increment then resumes after the label.
+  currentLine_ = findLabel(label);
+}
+
 InstructionInterpreter::Command InstructionInterpreter::commandFor(const std::string& name) {
   static const struct {
     const char* name;
@@ -97,8 +118,7 @@ void InstructionInterpreter::runFindJvm(Statement& statement) {
 void InstructionInterpreter::runGoto(Statement& statement) {
   const std::string label =
       nextArgument(statement, "The GOTO command requires a label as its only argument.");
-  // The loop's increment then resumes after the label.
-  currentLine_ = findLabel(label);
+  jumpTo(label);
 }
 
 void InstructionInterpreter::runIlaunch(Statement& statement) {
@@ -131,7 +151,7 @@ void InstructionInterpreter::runJmp0(Statement& statement) {
                                        kJmp0ValueContext);
   const std::string label =
       nextArgument(statement, "JMP0 requires a jump label as its second argument.");
-  if (value == 0) currentLine_ = findLabel(label);
+  if (value == 0 || checking_) jumpTo(label);
 }
 
 void InstructionInterpreter::runLaunch(Statement& statement) {
@@ -163,7 +183,9 @@ void InstructionInterpreter::runSet(Statement& statement) {
     const VariableRef ref =
         parseVariableRef(left, "Invalid variable specified on left hand side of SET statement.");
     evaluateValue(right, "Invalid expression specified for SET command");
-    variables_.assign(ref, right, "Invalid value specified for SET command");
+    // Whether the value reads as a number is the run's question: a check
+    // does not know which values it will hold.
+    if (!checking_) variables_.assign(ref, right, "Invalid value specified for SET command");
   } catch (const LauncherException& e) {
     raiseScriptError(e.message());
   }

@@ -22,6 +22,14 @@ public:
   // of the last LAUNCH or ILAUNCH run, or 0 when none ran.
   int32_t execute(CommandBodies& bodies);
 
+  // Reads every statement once, in order, as execute would, without
+  // following jumps: a GOTO or JMP0 only needs its label to be there (one
+  // made of variables is taken on trust), and SET assigns nothing. The
+  // commands go to bodies, with arguments as fresh variables give them.
+  // Throws InstructionsException for the first statement that could never
+  // run, as execute would.
+  void check(CommandBodies& bodies);
+
   // 0-based index of the statement being executed.
   int32_t currentLine() const { return currentLine_; }
 
@@ -59,6 +67,7 @@ private:
   using Command = void (InstructionInterpreter::*)(Statement&);
 
   static Command commandFor(const std::string& name);
+  void jumpTo(const std::string& label);
   std::string nextArgument(Statement& statement, const char* missingMessage) const;
 
   void runFindJvm(Statement& statement);
@@ -75,6 +84,7 @@ private:
   const TagFile& script_;
   ScriptVariables& variables_;
   int32_t currentLine_ = 0;
+  bool checking_ = false;  // check: jumps are looked at, not taken
 };
 
 // The front end's entry: -1 when there is no script to run; otherwise the

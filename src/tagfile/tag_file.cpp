@@ -21,9 +21,19 @@ std::string Tag::value(int index) const {
   return values_[static_cast<size_t>(index)];
 }
 
-void Tag::setValue(const std::string& value) {
-  values_.resize(1);
-  values_[0] = value;
+int32_t Tag::line(int index) const {
+  if (index < 0 || index >= valueCount()) return 0;
+  return lines_[static_cast<size_t>(index)];
+}
+
+void Tag::addValue(const std::string& value, int32_t line) {
+  values_.push_back(value);
+  lines_.push_back(line);
+}
+
+void Tag::setValue(const std::string& value, int32_t line) {
+  values_.assign(1, value);
+  lines_.assign(1, line);
 }
 
 namespace {
@@ -123,16 +133,16 @@ void TagFile::parse(std::FILE* file, const std::string& sourceName, long offset,
         }
         if (value.empty()) continue;
         if (value == "/:") break;
-        addValue(name, value);
+        tagFor(name).addValue(value, lineCount_);
       }
     } else {
       const size_t start = line.find_first_not_of(kFormatSpaces, colon + 1);
       if (start == std::string::npos) syntaxError("Invalid tag format.", lineCount_);
       if (line[start] == '"') {
         size_t pos = start + 1;
-        setValue(name, readArgument(line, pos, true));
+        tagFor(name).setValue(readArgument(line, pos, true), lineCount_);
       } else {
-        setValue(name, line.substr(start));
+        tagFor(name).setValue(line.substr(start), lineCount_);
       }
     }
   }
@@ -141,6 +151,11 @@ void TagFile::parse(std::FILE* file, const std::string& sourceName, long offset,
 std::string TagFile::value(const std::string& name, int index) const {
   const Tag* tag = find(name);
   return tag ? tag->value(index) : std::string();
+}
+
+int32_t TagFile::line(const std::string& name, int index) const {
+  const Tag* tag = find(name);
+  return tag ? tag->line(index) : 0;
 }
 
 int TagFile::valueCount(const std::string& name) const {

@@ -19,14 +19,19 @@ public:
   int valueCount() const { return static_cast<int>(values_.size()); }
   /// Empty when index is outside the values.
   std::string value(int index) const;
+  /// The line of the file the value was read from; 0 for a value given
+  /// otherwise or an index outside the values.
+  int32_t line(int index) const;
 
-  void addValue(const std::string& value) { values_.push_back(value); }
+  /// line: where the value stands in the file read, 0 for none.
+  void addValue(const std::string& value, int32_t line = 0);
   /// Leaves exactly this one value.
-  void setValue(const std::string& value);
+  void setValue(const std::string& value, int32_t line = 0);
 
 private:
   std::string name_;
   std::vector<std::string> values_;
+  std::vector<int32_t> lines_;  // one per value
 };
 
 class TagFile {
@@ -50,6 +55,8 @@ public:
 
   /// Missing tags and values read as empty.
   std::string value(const std::string& name, int index = 0) const;
+  /// The line a value was read from, for messages; 0 when it was not read.
+  int32_t line(const std::string& name, int index = 0) const;
   int valueCount(const std::string& name) const;
   /// Whether value 0 is a non-zero 16-bit number; `defaultValue` when it
   /// does not start with one.

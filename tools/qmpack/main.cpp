@@ -2,6 +2,9 @@
 // lists the index of a launcher.
 //
 //   qmpack MANIFEST          write the launcher that MANIFEST describes
+//   qmpack --no-checks MANIFEST
+//                            the same without refusing a launcher that could
+//                            never run (for testing the launcher's own errors)
 //   qmpack --list LAUNCHER   print one line per entry of LAUNCHER's index
 //
 // The manifest is a tag file, read by the launcher's own reader:
@@ -35,13 +38,14 @@
 #include <string>
 
 #include "base/exceptions.h"
+#include "qmpack/check.h"
 #include "qmpack/manifest.h"
 #include "qmpack/pack.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: qmpack MANIFEST\n"
+    "usage: qmpack [--no-checks] MANIFEST\n"
     "       qmpack --list LAUNCHER\n";
 
 int run(int argc, char** argv) {
@@ -49,8 +53,18 @@ int run(int argc, char** argv) {
     for (const std::string& line : listLauncher(argv[2])) std::printf("%s\n", line.c_str());
     return 0;
   }
-  if (argc == 2 && argv[1][0] != '-') {
-    const PackPlan plan = readManifest(argv[1]);
+  const bool checked = !(argc == 3 && std::string(argv[1]) == "--no-checks");
+  if ((argc == 2 && argv[1][0] != '-') || !checked) {
+    const PackPlan plan = readManifest(argv[argc - 1]);
+    const PackCheck check = checked ? checkPlan(plan) : PackCheck();
+    for (const std::string& warning : check.warnings)
+      std::fprintf(stderr, "qmpack: warning: %s\n", warning.c_str());
+    for (const std::string& refusal : check.refusals)
+      std::fprintf(stderr, "qmpack: %s\n", refusal.c_str());
+    if (!check.refusals.empty()) {
+      std::fprintf(stderr, "qmpack: refused: the launcher could never run; nothing was written\n");
+      return 1;
+    }
     const int64_t size = writeLauncher(plan);
     std::printf("qmpack: wrote %s (%zu entries, %lld bytes)\n", plan.output.string().c_str(),
                 plan.entries.size(), static_cast<long long>(size));
