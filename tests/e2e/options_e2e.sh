@@ -105,8 +105,9 @@ if [ "$mode" = native ]; then
 fi
 check "the temp root is empty after the run" "" "$(ls -A "$temp")"
 
-# A class of the application's own package beside the launcher, which is the
-# sample's working directory, is never loaded instead of the application's.
+# A class of the application's own package beside the launcher, or in the
+# directory the launcher is started from, is never loaded instead of the
+# application's.
 if [ "$mode" = native ] && command -v javac > /dev/null; then
   mkdir -p "$work/impostor"
   printf 'package quillmark.sample;\npublic class Main { public static void main(String[] a) { System.out.println("impostor"); } }\n' \
@@ -181,6 +182,14 @@ check "paths holding marker and quote characters reach the application whole" \
   "$(printf 'qm.external.home=%s\nqm.jvm.home=%s\ntemp.dir=%s' "$(windows_path "$odd")" \
      "$(windows_path "$odd_home")" "$(windows_path "$odd/temp")")" "$(sort <<< "$seen")"
 check "the temp root with such a name is empty after the run" "" "$(ls -A "$odd/temp")"
+
+# The sample is a command-line tool: it runs where the user starts it.
+if [ "$mode" = native ]; then
+  mkdir -p "$work/elsewhere"
+  run_in "$work/elsewhere" "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$home" --paths
+  check "the sample runs in the directory it is started from" "$work/elsewhere" \
+    "$(sed -n 's/^user\.dir: \[\(.*\)\]$/\1/p' <<< "$OUT")"
+fi
 
 # -silent is the launcher's and the application's; -qm:silent only the
 # launcher's.

@@ -25,7 +25,7 @@ public final class Main {
                 exitCode = Integer.parseInt(args[++i]);
             } else if (args[i].equals("--paths")) {
                 for (String name : new String[] {"qm.jvm.home", "qm.jvm.file", "qm.external.home",
-                        "qm.launcher.file", "qm.media.home", "temp.dir"}) {
+                        "qm.launcher.file", "qm.media.home", "temp.dir", "user.dir"}) {
                     System.out.println(name + ": [" + System.getProperty(name) + "]");
                 }
             } else {
