@@ -19,15 +19,15 @@
 
 #include "archive/index.h"
 #include "archive/index_writer.h"
-#include "temp/temp.h"
-#include "launch/jvm_file.h"
-#include "launch/launch_script.h"
 #include "base/exceptions.h"
 #include "base/settings.h"
+#include "launch/jvm_file.h"
+#include "launch/launch_script.h"
 #include "script/command_bodies.h"
 #include "script/interpreter.h"
 #include "script/variables.h"
 #include "tagfile/tag_file.h"
+#include "temp/temp.h"
 
 namespace {
 

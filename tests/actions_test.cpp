@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "launcher/driver.h"
 #include "base/settings.h"
+#include "launcher/driver.h"
 #include "test_support.h"
 
 class InputFile : public LauncherStateTest {

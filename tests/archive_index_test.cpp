@@ -1,5 +1,5 @@
-#include "launcher/launcher_run.h"
 #include "archive/index.h"
+#include "launcher/launcher_run.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "archive/index_writer.h"
-#include "fake_jvm.h"
-#include "base/messages.h"
 #include "base/exceptions.h"
+#include "base/messages.h"
 #include "base/settings.h"
+#include "fake_jvm.h"
 #include "script/interpreter.h"
 #include "tagfile/tag_file.h"
 #include "test_support.h"

@@ -8,10 +8,10 @@
 
 #include <string>
 
-#include "child_mode.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "child_mode.h"
 #include "os/command_line.h"
 #include "os/environment.h"
 #include "os/fault_injection.h"

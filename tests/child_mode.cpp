@@ -14,11 +14,11 @@
 
 #include "base/command_line.h"
 #include "base/settings.h"
+#include "fake_jvm_mode.h"
 #include "os/command_line.h"
 #include "os/environment.h"
 #include "os/process.h"
 #include "os/version.h"
-#include "fake_jvm_mode.h"
 
 namespace {
 

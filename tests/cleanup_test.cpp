@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "launcher/app.h"
-#include "temp/temp.h"
-#include "temp/cleanup_list.h"
 #include "cleanup/self_removal.h"
 #include "cleanup/wininit_rename.h"
+#include "launcher/app.h"
+#include "temp/cleanup_list.h"
+#include "temp/temp.h"
 #include "temp_area_fixture.h"
 
 namespace fs = std::filesystem;

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/settings.h"
 #include "launcher/driver.h"
 #include "launcher/launcher_run.h"
-#include "base/settings.h"
 #include "test_support.h"
 
 namespace {

@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "launcher/launcher_run.h"
 #include "archive/index.h"
 #include "archive/index_writer.h"
-#include "temp/temp.h"
+#include "base/messages.h"
 #include "fake_jvm.h"
 #include "launcher/driver.h"
-#include "base/messages.h"
+#include "launcher/launcher_run.h"
 #include "os/fault_injection.h"
 #include "os/path.h"
+#include "temp/temp.h"
 #include "temp_area_fixture.h"
 
 namespace {

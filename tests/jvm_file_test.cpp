@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "launcher/launcher_run.h"
 #include "jvm/jvm_match.h"
 #include "jvm/jvm_properties.h"
 #include "jvm/jvm_search.h"
 #include "launch/literal_text.h"
 #include "launch_fixture.h"
+#include "launcher/launcher_run.h"
 
 namespace {
 

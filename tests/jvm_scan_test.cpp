@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "temp/temp.h"
 #include "fake_jvm.h"
 #include "jvm/executable_name.h"
 #include "jvm/jvm_scan_walker.h"
 #include "jvm/jvm_search.h"
-#include "launch/launch_context.h"
 #include "jvm/jvm_search_testing.h"
+#include "launch/launch_context.h"
+#include "temp/temp.h"
 
 namespace fs = std::filesystem;
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "fake_jvm.h"
-#include "launch_fixture.h"
 #include "jvm/jvm_paths.h"
 #include "jvm/jvm_search.h"
 #include "jvm/jvm_search_testing.h"
 #include "jvm/platform_hint.h"
+#include "launch_fixture.h"
 #include "os/registry.h"
 
 namespace fs = std::filesystem;

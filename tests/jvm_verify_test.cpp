@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "launcher/launcher_run.h"
 #include "archive/index.h"
+#include "base/ui.h"
 #include "fake_jvm.h"
 #include "jvm/jvm_file_search.h"
 #include "jvm/jvm_search.h"
 #include "jvm/verifier.h"
 #include "launch/literal_text.h"
-#include "base/ui.h"
+#include "launcher/launcher_run.h"
 
 namespace fs = std::filesystem;
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "base/paths.h"
 #include "launch/execute_launch.h"
 #include "launch/pass_through.h"
-#include "base/paths.h"
 #include "launch_fixture.h"
 #include "os/command_line.h"
 #include "os/path.h"

@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "launcher/launcher_run.h"
 #include "archive/index.h"
 #include "archive/index_writer.h"
-#include "temp/temp.h"
-#include "temp/cleanup_list.h"
-#include "launch/jvm_file.h"
-#include "launch/launch_script.h"
 #include "base/exceptions.h"
 #include "base/settings.h"
 #include "base/text.h"
+#include "launch/jvm_file.h"
+#include "launch/launch_script.h"
+#include "launcher/launcher_run.h"
 #include "os/environment.h"
 #include "tagfile/tag_file.h"
+#include "temp/cleanup_list.h"
+#include "temp/temp.h"
 #include "test_support.h"
 
 // Sets (null: removes) an environment variable for one test, then puts it back.

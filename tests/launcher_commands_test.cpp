@@ -10,16 +10,16 @@
 #include <filesystem>
 
 #include "archive/index.h"
-#include "temp/temp.h"
-#include "fake_jvm.h"
-#include "base/messages.h"
-#include "os/fault_injection.h"
 #include "base/exceptions.h"
+#include "base/messages.h"
 #include "base/settings.h"
-#include "script/run.h"
-#include "script/variables.h"
+#include "fake_jvm.h"
 #include "launch_fixture.h"
 #include "os/command_line.h"
+#include "os/fault_injection.h"
+#include "script/run.h"
+#include "script/variables.h"
+#include "temp/temp.h"
 #include "test_support.h"
 
 namespace {

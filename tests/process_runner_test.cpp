@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "child_mode.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
+#include "child_mode.h"
 #include "os/command_line.h"
 #include "os/environment.h"
-#include "os/windows_argv.h"
 #include "os/version.h"
+#include "os/windows_argv.h"
 #include "process/process_runner.h"
 #include "test_support.h"
 

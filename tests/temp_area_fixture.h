@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "temp/temp.h"
 #include "base/settings.h"
+#include "temp/temp.h"
 #include "test_support.h"
 
 class TempAreaTest : public LauncherStateTest {

@@ -9,19 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "launcher/launcher_run.h"
-#include "base/directory_walker.h"
-#include "archive/free_space.h"
 #include "archive/extract.h"
+#include "archive/free_space.h"
 #include "archive/index.h"
-#include "temp/temp.h"
-#include "temp/cleanup_list.h"
+#include "base/directory_walker.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
+#include "launcher/launcher_run.h"
 #include "os/fault_injection.h"
 #include "os/file_system.h"
 #include "os/path.h"
 #include "tagfile/tag_file.h"
+#include "temp/cleanup_list.h"
+#include "temp/temp.h"
 #include "temp_area_fixture.h"
 
 namespace fs = std::filesystem;

@@ -7,11 +7,11 @@
 #include <sstream>
 
 #include "archive/index_writer.h"
-#include "launcher/launcher_run.h"
-#include "temp/temp.h"
 #include "base/exceptions.h"
 #include "base/settings.h"
 #include "base/ui.h"
+#include "launcher/launcher_run.h"
+#include "temp/temp.h"
 
 namespace fs = std::filesystem;
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "jvm/jvm_file_search.h"
-#include "fake_jvm.h"
 #include "base/settings.h"
+#include "fake_jvm.h"
+#include "jvm/jvm_file_search.h"
 #include "tagfile/tag_file.h"
 
 namespace fs = std::filesystem;

@@ -11,15 +11,15 @@
 
 #include "archive/entry_name.h"
 #include "archive/free_space.h"
-#include "base/file_copy.h"
 #include "archive/index.h"
 #include "base/exceptions.h"
+#include "base/file_copy.h"
 #include "base/messages.h"
-#include "os/file_system.h"
 #include "base/settings.h"
 #include "base/text.h"
 #include "base/ui.h"
 #include "os/fault_injection.h"
+#include "os/file_system.h"
 #include "tagfile/tag_file.h"
 
 namespace {

@@ -5,15 +5,15 @@
 #include <cctype>
 #include <cstdio>
 
-#include "temp/temp.h"
-#include "temp/cleanup_list.h"
-#include "cleanup/wininit_rename.h"
 #include "base/exceptions.h"
 #include "base/log.h"
 #include "base/settings.h"
+#include "cleanup/wininit_rename.h"
 #include "os/file_system.h"
 #include "os/path.h"
 #include "os/self_removal.h"
+#include "temp/cleanup_list.h"
+#include "temp/temp.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "jvm/jvm_search_testing.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
+#include "jvm/jvm_search_testing.h"
 #include "os/drives.h"
 
 namespace {

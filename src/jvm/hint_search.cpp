@@ -2,16 +2,16 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/log.h"
+#include "base/paths.h"
+#include "base/settings.h"
+#include "jvm/executable_name.h"
 #include "jvm/fixed_drives.h"
 #include "jvm/jvm_file_search.h"
-#include "launch/jvm_file.h"
 #include "jvm/jvm_paths.h"
-#include "jvm/executable_name.h"
 #include "jvm/platform_hint.h"
 #include "jvm/verifier.h"
-#include "base/paths.h"
-#include "base/log.h"
-#include "base/settings.h"
+#include "launch/jvm_file.h"
 #include "os/environment.h"
 #include "os/jvm_paths.h"
 #include "os/path.h"

@@ -4,11 +4,11 @@
 
 #include <utility>
 
-#include "temp/temp.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
 #include "base/text.h"
 #include "tagfile/tag_file.h"
+#include "temp/temp.h"
 
 JvmMatch::JvmMatch(std::string home, TagFile& tagFile)
     : home_(std::move(home)), tagFile_(tagFile) {}

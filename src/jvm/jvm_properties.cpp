@@ -3,9 +3,9 @@
 
 #include <cctype>
 
-#include "launch/jvm_file.h"
 #include "base/log.h"
 #include "base/text.h"
+#include "launch/jvm_file.h"
 #include "tagfile/tag_file.h"
 
 namespace {

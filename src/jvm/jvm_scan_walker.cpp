@@ -6,12 +6,12 @@
 #include <cctype>
 #include <utility>
 
-#include "jvm/executable_name.h"
-#include "temp/cleanup_list.h"
 #include "base/paths.h"
 #include "base/text.h"
+#include "jvm/executable_name.h"
 #include "os/drives.h"
 #include "os/path.h"
+#include "temp/cleanup_list.h"
 
 namespace {
 

@@ -6,20 +6,20 @@
 
 #include <algorithm>
 
-#include "archive/index.h"
 #include "archive/extract.h"
-#include "temp/temp.h"
-#include "jvm/fixed_drives.h"
-#include "jvm/executable_name.h"
-#include "jvm/jvm_scan_walker.h"
-#include "base/paths.h"
+#include "archive/index.h"
 #include "base/log.h"
+#include "base/paths.h"
 #include "base/settings.h"
 #include "base/text.h"
 #include "base/ui.h"
+#include "jvm/executable_name.h"
+#include "jvm/fixed_drives.h"
+#include "jvm/jvm_scan_walker.h"
 #include "os/file_system.h"
 #include "os/path.h"
 #include "tagfile/tag_file.h"
+#include "temp/temp.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "launch/jvm_file.h"
 #include "jvm/jvm_file_search.h"
 #include "jvm/jvm_match.h"
 #include "jvm/verification_cache.h"
+#include "launch/jvm_file.h"
 
 using JvmMatches = std::vector<std::unique_ptr<JvmMatch>>;
 

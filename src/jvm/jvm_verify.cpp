@@ -1,19 +1,19 @@
 // Verification of a candidate JVM home against one JVM description file.
 #include <memory>
 
-#include "temp/temp.h"
-#include "jvm/jvm_file_search.h"
-#include "launch/jvm_file.h"
-#include "jvm/verification_cache.h"
-#include "jvm/verifier.h"
-#include "launch/execute_launch.h"
-#include "launch/launch_script.h"
 #include "base/log.h"
 #include "base/text.h"
 #include "base/ui.h"
+#include "jvm/jvm_file_search.h"
+#include "jvm/verification_cache.h"
+#include "jvm/verifier.h"
+#include "launch/execute_launch.h"
+#include "launch/jvm_file.h"
+#include "launch/launch_script.h"
 #include "os/path.h"
 #include "process/process_runner.h"
 #include "tagfile/tag_file.h"
+#include "temp/temp.h"
 
 namespace {
 

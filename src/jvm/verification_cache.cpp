@@ -5,15 +5,15 @@
 #include <cstdio>
 #include <memory>
 
-#include "temp/temp.h"
-#include "base/paths.h"
 #include "base/exceptions.h"
 #include "base/log.h"
+#include "base/paths.h"
 #include "base/settings.h"
 #include "base/text.h"
 #include "os/environment.h"
 #include "os/file_system.h"
 #include "os/path.h"
+#include "temp/temp.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include "jvm/verifier.h"
 
-#include "launch/jvm_file.h"
-#include "launch/literal_text.h"
 #include "base/log.h"
 #include "base/text.h"
+#include "launch/jvm_file.h"
+#include "launch/literal_text.h"
 #include "tagfile/tag_file.h"
 
 const char kVerifierMagic[] = "1739021872";

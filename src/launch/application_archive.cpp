@@ -6,16 +6,16 @@
 #include <cstdio>
 #include <memory>
 
-#include "archive/index.h"
-#include "launch/launch_script.h"
 #include "archive/extract.h"
-#include "temp/temp.h"
-#include "base/file_copy.h"
-#include "base/paths.h"
+#include "archive/index.h"
 #include "base/exceptions.h"
+#include "base/file_copy.h"
 #include "base/messages.h"
+#include "base/paths.h"
 #include "base/settings.h"
 #include "base/text.h"
+#include "launch/launch_script.h"
+#include "temp/temp.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 
 #include <utility>
 
-#include "archive/index.h"
 #include "archive/extract.h"
-#include "temp/temp.h"
+#include "archive/index.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "launch/launch_script.h"
 #include "launch/literal_text.h"
 #include "launch/side_files.h"
-#include "base/log.h"
-#include "base/settings.h"
 #include "os/environment.h"
+#include "temp/temp.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 
 #include <string>
 
+#include "base/log.h"
+#include "base/paths.h"
+#include "base/settings.h"
+#include "base/text.h"
 #include "launch/jvm_file.h"
 #include "launch/launch_script.h"
 #include "launch/pass_through.h"
-#include "base/paths.h"
-#include "base/log.h"
-#include "base/settings.h"
-#include "base/text.h"
 #include "os/environment.h"
 #include "process/process_runner.h"
 #include "tagfile/tag_file.h"

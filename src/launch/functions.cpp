@@ -3,15 +3,15 @@
 
 #include "launch/functions.h"
 
-#include "temp/temp.h"
+#include "base/paths.h"
+#include "base/settings.h"
+#include "base/text_expander.h"
 #include "launch/application_archive.h"
 #include "launch/class_path.h"
 #include "launch/launch_script.h"
 #include "launch/literal_text.h"
-#include "base/paths.h"
 #include "launch/system_properties.h"
-#include "base/text_expander.h"
-#include "base/settings.h"
+#include "temp/temp.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "launch/literal_text.h"
 #include "base/paths.h"
+#include "launch/literal_text.h"
 #include "tagfile/tag_file.h"
 
 JvmFile::JvmFile(TagFile& tagFile) : tagFile_(tagFile), name_(tagFile.sourceName()) {}

@@ -2,11 +2,11 @@
 
 #include "launch/launch_script.h"
 
-#include "launch/jvm_file.h"
-#include "launch/argument_list.h"
-#include "launch/literal_text.h"
-#include "launch/functions.h"
 #include "base/log.h"
+#include "launch/argument_list.h"
+#include "launch/functions.h"
+#include "launch/jvm_file.h"
+#include "launch/literal_text.h"
 #include "os/environment.h"
 #include "tagfile/tag_file.h"
 

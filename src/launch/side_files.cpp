@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "launch/literal_text.h"
 #include "base/paths.h"
 #include "base/settings.h"
 #include "base/text.h"
+#include "launch/literal_text.h"
 
 const char kClassPathFirstFile[] = ".cp1";
 const char kClassPathFile[] = ".cp";

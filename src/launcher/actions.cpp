@@ -6,21 +6,21 @@
 #include <memory>
 #include <vector>
 
-#include "temp/temp.h"
-#include "launch/jvm_file.h"
-#include "jvm/jvm_match.h"
-#include "jvm/jvm_search.h"
-#include "launcher/launcher_run.h"
 #include "base/exceptions.h"
 #include "base/log.h"
 #include "base/messages.h"
 #include "base/settings.h"
 #include "base/text.h"
 #include "base/ui.h"
+#include "jvm/jvm_match.h"
+#include "jvm/jvm_search.h"
+#include "launch/jvm_file.h"
+#include "launcher/launcher_run.h"
 #include "process/process_runner.h"
 #include "script/launcher_commands.h"
 #include "script/variables.h"
 #include "tagfile/tag_file.h"
+#include "temp/temp.h"
 
 namespace {
 

@@ -5,19 +5,19 @@
 #include <cctype>
 
 #include "archive/index.h"
-#include "cleanup/self_removal.h"
-#include "temp/temp.h"
 #include "base/command_line.h"
-#include "launcher/driver.h"
-#include "launcher/launcher_run.h"
 #include "base/log.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "cleanup/self_removal.h"
+#include "launcher/driver.h"
+#include "launcher/launcher_run.h"
+#include "os/command_line.h"
 #include "os/console.h"
 #include "os/environment.h"
 #include "os/termination.h"
-#include "os/command_line.h"
 #include "os/version.h"
+#include "temp/temp.h"
 
 namespace {
 

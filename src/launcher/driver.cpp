@@ -5,18 +5,18 @@
 
 #include <string>
 
-#include "archive/index.h"
 #include "archive/extract.h"
-#include "temp/temp.h"
-#include "launcher/actions.h"
-#include "launcher/launcher_run.h"
+#include "archive/index.h"
 #include "base/exceptions.h"
 #include "base/log.h"
 #include "base/messages.h"
 #include "base/settings.h"
 #include "base/ui.h"
+#include "launcher/actions.h"
+#include "launcher/launcher_run.h"
 #include "script/launcher_commands.h"
 #include "script/run.h"
+#include "temp/temp.h"
 
 namespace {
 

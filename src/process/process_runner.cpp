@@ -10,8 +10,8 @@
 #include "base/retry.h"
 #include "base/text.h"
 #include "base/ui.h"
-#include "process/captured_output.h"
 #include "os/termination.h"
+#include "process/captured_output.h"
 
 namespace {
 

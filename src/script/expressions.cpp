@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "launch/literal_text.h"
 #include "base/text.h"
+#include "launch/literal_text.h"
 #include "script/interpreter.h"
 #include "script/variables.h"
 

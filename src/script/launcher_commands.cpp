@@ -5,15 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "archive/index.h"
 #include "archive/extract.h"
-#include "temp/temp.h"
-#include "launch/jvm_file.h"
-#include "jvm/jvm_match.h"
-#include "jvm/jvm_search.h"
-#include "launch/execute_launch.h"
-#include "launch/launch_script.h"
-#include "launch/pass_through.h"
+#include "archive/index.h"
 #include "base/command_line.h"
 #include "base/exceptions.h"
 #include "base/log.h"
@@ -21,10 +14,17 @@
 #include "base/settings.h"
 #include "base/text.h"
 #include "base/ui.h"
+#include "jvm/jvm_match.h"
+#include "jvm/jvm_search.h"
+#include "launch/execute_launch.h"
+#include "launch/jvm_file.h"
+#include "launch/launch_script.h"
+#include "launch/pass_through.h"
 #include "os/file_system.h"
 #include "process/process_runner.h"
 #include "script/variables.h"
 #include "tagfile/tag_file.h"
+#include "temp/temp.h"
 
 namespace {
 

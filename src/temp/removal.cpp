@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "base/directory_walker.h"
-#include "temp/cleanup_list.h"
-#include "base/retry.h"
 #include "base/log.h"
 #include "base/messages.h"
+#include "base/retry.h"
 #include "base/settings.h"
 #include "os/file_system.h"
 #include "os/path.h"
+#include "temp/cleanup_list.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 
 #include "temp/temp.h"
 
-#include "temp/cleanup_list.h"
 #include "base/exceptions.h"
 #include "base/log.h"
 #include "base/messages.h"
 #include "os/file_system.h"
 #include "os/path.h"
+#include "temp/cleanup_list.h"
 
 namespace {
 

@@ -13,15 +13,15 @@
 #include <filesystem>
 #include <string>
 
-#include "temp/temp.h"
+#include "base/exceptions.h"
+#include "base/settings.h"
+#include "base/text_expander.h"
 #include "launch/jvm_file.h"
 #include "launch/launch_script.h"
 #include "launch/literal_text.h"
-#include "base/text_expander.h"
-#include "base/exceptions.h"
-#include "base/settings.h"
 #include "os/environment.h"
 #include "tagfile/tag_file.h"
+#include "temp/temp.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <string>
 
 #include "archive/index.h"
-#include "launcher/launcher_run.h"
-#include "temp/temp.h"
 #include "archive/index_writer.h"
 #include "base/exceptions.h"
 #include "base/settings.h"
+#include "launcher/launcher_run.h"
+#include "temp/temp.h"
 
 namespace {
 

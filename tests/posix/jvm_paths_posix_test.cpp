@@ -11,8 +11,8 @@
 #include "fake_jvm.h"
 #include "jvm/fixed_drives.h"
 #include "jvm/jvm_file_search.h"
-#include "launch/jvm_file.h"
 #include "jvm/jvm_paths.h"
+#include "launch/jvm_file.h"
 #include "os/jvm_paths.h"
 #include "os/mounts_posix.h"
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "launcher/app.h"
 #include "cleanup/self_removal.h"
+#include "launcher/app.h"
 #include "os/command_line.h"
 #include "temp_area_fixture.h"
 

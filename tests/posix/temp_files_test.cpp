@@ -10,12 +10,12 @@
 #include <regex>
 #include <string>
 
-#include "temp/temp.h"
-#include "temp/cleanup_list.h"
 #include "archive/extract.h"
 #include "archive/index.h"
 #include "base/exceptions.h"
 #include "base/messages.h"
+#include "temp/cleanup_list.h"
+#include "temp/temp.h"
 #include "temp_area_fixture.h"
 
 namespace fs = std::filesystem;

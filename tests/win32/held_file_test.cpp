@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "archive/free_space.h"
-#include "temp/temp.h"
 #include "base/exceptions.h"
 #include "os/file_system.h"
+#include "temp/temp.h"
 #include "temp_area_fixture.h"
 
 namespace fs = std::filesystem;

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
 #include "fake_jvm.h"
 #include "jvm/fixed_drives.h"
 #include "jvm/platform_hint.h"
-#include "base/messages.h"
 
 namespace {
 
