@@ -11,7 +11,10 @@
 CopyOutcome copyFileBytes(std::FILE* from, std::FILE* to, int64_t length, size_t step,
                           const std::function<void()>& afterStep) {
   CopyOutcome outcome;
-  std::vector<char> buffer(step);
+  // No larger than the copy: a small entry's buffer is not a page-faulting,
+  // zero-filled 60 KB each time.
+  std::vector<char> buffer(length >= 0 ? static_cast<size_t>(std::min<int64_t>(length, step)) : step);
+  if (buffer.empty()) return outcome;
   while ((length < 0 || outcome.copied < length) && outcome.error == 0) {
     const size_t wanted =
         length < 0 ? step : static_cast<size_t>(std::min<int64_t>(length - outcome.copied, step));

@@ -50,14 +50,17 @@ std::string withoutSurroundingQuotes(std::string text) {
 std::string quoted(const std::string& text) { return '"' + text + '"'; }
 
 // Every class-path archive of the launcher file, extracted into a new
-// private directory.
+// private directory; a launcher without any makes none.
 std::vector<std::string> extractEmbeddedClassPath(LaunchContext& context) {
   std::vector<std::string> paths;
-  const std::string directory = context.tempArea().createPrivateDir();
   const FileIndex* launcherEntries = context.launcherEntries;
   if (!launcherEntries) return paths;
-  for (const FileEntry& entry : launcherEntries->entries())
-    if (entry.type == CLASSPATH_ARCHIVE) paths.push_back(extractTo(entry, directory));
+  std::string directory;
+  for (const FileEntry& entry : launcherEntries->entries()) {
+    if (entry.type != CLASSPATH_ARCHIVE) continue;
+    if (directory.empty()) directory = context.tempArea().createPrivateDir();
+    paths.push_back(extractTo(entry, directory));
+  }
   return paths;
 }
 
