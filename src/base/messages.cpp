@@ -1,11 +1,11 @@
 // The message table's texts and the texts of system errors.
 
 #include "base/messages.h"
-#include "base/text.h"
 
 #include <cerrno>
 
 #include "base/exceptions.h"
+#include "base/text.h"
 #include "os/text_resources.h"
 #include "os/version.h"
 

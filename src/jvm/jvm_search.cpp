@@ -2,8 +2,6 @@
 
 #include "jvm/jvm_search.h"
 
-#include "launch/launch_context.h"
-
 #include <algorithm>
 
 #include "archive/extract.h"
@@ -16,6 +14,7 @@
 #include "jvm/executable_name.h"
 #include "jvm/fixed_drives.h"
 #include "jvm/jvm_scan_walker.h"
+#include "launch/launch_context.h"
 #include "os/file_system.h"
 #include "os/path.h"
 #include "tagfile/tag_file.h"
