@@ -229,9 +229,11 @@ TEST_F(QmpackTest, ALauncherThatCouldNeverRunIsRefusedWithTheFileAndLine) {
     put("proj/script.txt", "INSTRUCTIONS:\n" + script + "/:\n");
     return checkPlan(readManifest(putManifest(entries))).refusals;
   };
-  const std::string at = dir_.file("proj/script.txt") + ", line ";
+  // As the plan names them: the manifest's directory joined by the system's rule.
+  const auto planned = [&](const char* name) { return (fs::path(dir_.file("proj")) / name).string(); };
+  const std::string at = planned("script.txt") + ", line ";
   EXPECT_EQ(refusals("  FIND_JVM 1 1\n  JMP0 @N1@ NONE\n  ILAUNCH 3 0\n  :NONE\n", good),
-            std::vector<std::string>{dir_.file("proj/launch.txt") +
+            std::vector<std::string>{planned("launch.txt") +
                                      ", line 2: COMMAND calls %NOSUCH%, which is no launch script function"});
   put("proj/launch.txt", "DESC: app\nCOMMAND: java %CP%() Main\n");
   EXPECT_EQ(refusals("  FIND_JVM 1 1\n  GOTO MISSING\n", good),
