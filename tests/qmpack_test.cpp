@@ -11,6 +11,7 @@
 #include "archive/index_writer.h"
 #include "base/exceptions.h"
 #include "qmpack/check.h"
+#include "qmpack/direct.h"
 #include "qmpack/manifest.h"
 #include "qmpack/pack.h"
 #include "test_support.h"
@@ -248,6 +249,21 @@ TEST_F(QmpackTest, ALauncherThatCouldNeverRunIsRefusedWithTheFileAndLine) {
   // read through once, not run.
   EXPECT_TRUE(refusals("  SET N2 = 9\n  ILAUNCH @N2@ 0\n", good).empty());
   EXPECT_TRUE(refusals("  :TOP\n  GOTO TOP\n", good).empty());
+}
+
+TEST(QmpackDirectTest, OptionsThatCouldNotMakeAWorkingLauncherAreRefused) {
+  const auto refusal = [](std::vector<std::string> arguments) {
+    return errorOf([&] { parseDirectArguments(arguments); });
+  };
+  EXPECT_EQ(refusal({"--jar", "a.jar"}), "-o OUTPUT is missing");
+  EXPECT_EQ(refusal({"--jar", "a.jar", "-o"}), "-o needs a value");
+  EXPECT_EQ(refusal({"--jar", "a.jar", "--java", "17-", "-o", "x"}),
+            "--java is a version (21), a version and up (17+) or a range (11..21), not 17-");
+  EXPECT_EQ(refusal({"--jar", "a.jar", "--target", "macos", "-o", "x"}),
+            "--target is linux or windows, not macos");
+  // The launch script would read these as its own markers.
+  EXPECT_NE(refusal({"--jar", "a.jar", "--jvm-option", "-Dx=%TEMP%", "-o", "x"}), "");
+  EXPECT_EQ(refusal({"--jar", "a.jar", "--java", "11..21", "--jvm-option", "-Xmx1g", "-o", "x"}), "");
 }
 
 TEST_F(QmpackTest, RefusalsWriteNothing) {

@@ -395,4 +395,26 @@ else
   echo "note $mode: no way to make a directory unwritable here (root without chattr); not checked"
 fi
 
+# One command from a jar to a launcher: the main class from the jar, Java
+# found where the user has it, paths with blanks whole, the user's working
+# directory kept; a jar without a main class is refused by name.
+if [ "$mode" = native ]; then
+  direct_out="$work/direct out/bin"
+  "$qmpack" --jar "$application" --name "Sample App" -o "$direct_out/sample app" > "$work/direct.txt" 2>&1
+  check "direct mode writes a launcher into a directory it makes" 0 "$?"
+  mkdir -p "$work/direct cwd"
+  saved=$launcher
+  launcher="$direct_out/sample app"
+  run_in "$work/direct cwd" "${english[@]}" JAVA_HOME="$home" -- -qm:tempdir "$temp_arg" "one two" --paths
+  launcher=$saved
+  check "the direct launcher runs the jar's main class with the arguments whole" \
+    "Hello from the Quillmark sample application.|Argument: [one two]|user.dir: [$work/direct cwd]" \
+    "$(grep -E '^(Hello from|Argument:|user\.dir:)' <<< "$OUT" | paste -sd '|')"
+  check "the temp root is empty after the direct launcher" "" "$(ls -A "$temp")"
+  "$qmpack" --jar "$verifier" -o "$work/direct out/none" > /dev/null 2> "$work/direct.err"
+  check "a jar without a main class is refused by name" \
+    "1|qmpack: $verifier: the jar's manifest names no Main-Class; give one with --main-class" \
+    "$?|$(cat "$work/direct.err")"
+fi
+
 finish

@@ -5,6 +5,8 @@
 //   qmpack --no-checks MANIFEST
 //                            the same without refusing a launcher that could
 //                            never run (for testing the launcher's own errors)
+//   qmpack --jar APP.jar ... -o OUTPUT
+//                            write a launcher for the jar directly (docs/qmpack.md)
 //   qmpack --list LAUNCHER   print one line per entry of LAUNCHER's index
 //
 // The manifest is a tag file, read by the launcher's own reader:
@@ -35,20 +37,76 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <random>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "base/exceptions.h"
 #include "qmpack/check.h"
+#include "qmpack/direct.h"
 #include "qmpack/manifest.h"
 #include "qmpack/pack.h"
+#include "os/command_line.h"
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// Checks the plan (unless given a check's outcome), says what it found, and
+// writes the launcher when nothing was refused.
+int pack(const PackPlan& plan, const PackCheck& check) {
+  for (const std::string& warning : check.warnings)
+    std::fprintf(stderr, "qmpack: warning: %s\n", warning.c_str());
+  for (const std::string& refusal : check.refusals)
+    std::fprintf(stderr, "qmpack: %s\n", refusal.c_str());
+  if (!check.refusals.empty()) {
+    std::fprintf(stderr, "qmpack: refused: the launcher could never run; nothing was written\n");
+    return 1;
+  }
+  const int64_t size = writeLauncher(plan);
+  std::printf("qmpack: wrote %s (%zu entries, %lld bytes)\n", plan.output.string().c_str(),
+              plan.entries.size(), static_cast<long long>(size));
+  return 0;
+}
+
+int pack(const PackPlan& plan) { return pack(plan, checkPlan(plan)); }
+
 const char kUsage[] =
     "usage: qmpack [--no-checks] MANIFEST\n"
+    "       qmpack --jar APP.jar [--jar DEP.jar ...] [--lib DIR] [--main-class CLASS]\n"
+    "              [--java 17+ | 11..21 | 21] [--target linux|windows] [--name NAME]\n"
+    "              [--jvm-option OPTION ...] [--working-dir caller|launcher]\n"
+    "              [--stub STUB] [--verifier Verify.jar] [--save-manifest DIR] -o OUTPUT\n"
     "       qmpack --list LAUNCHER\n";
 
+// Direct mode: the generated files go to --save-manifest's directory, or to
+// a temporary one that is removed again.
+int runDirect(const std::vector<std::string>& arguments) {
+  const DirectRequest request = parseDirectArguments(arguments);
+  std::error_code error;
+  const fs::path qmpackDirectory = fs::path(os::executablePath()).parent_path();
+  fs::path directory = request.saveDir;
+  bool temporary = false;
+  if (directory.empty()) {
+    directory = fs::temp_directory_path(error) / ("qmpack-" + std::to_string(std::random_device()()));
+    temporary = true;
+  }
+  struct Remover {
+    fs::path path;
+    ~Remover() {
+      std::error_code ignored;
+      if (!path.empty()) fs::remove_all(path, ignored);
+    }
+  } remover{temporary ? directory : fs::path()};
+  const PackPlan plan = planDirect(request, directory, qmpackDirectory);
+  return pack(plan);
+}
+
 int run(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (isDirectCommandLine(arguments)) return runDirect(arguments);
   if (argc == 3 && std::string(argv[1]) == "--list") {
     for (const std::string& line : listLauncher(argv[2])) std::printf("%s\n", line.c_str());
     return 0;
@@ -56,19 +114,7 @@ int run(int argc, char** argv) {
   const bool checked = !(argc == 3 && std::string(argv[1]) == "--no-checks");
   if ((argc == 2 && argv[1][0] != '-') || !checked) {
     const PackPlan plan = readManifest(argv[argc - 1]);
-    const PackCheck check = checked ? checkPlan(plan) : PackCheck();
-    for (const std::string& warning : check.warnings)
-      std::fprintf(stderr, "qmpack: warning: %s\n", warning.c_str());
-    for (const std::string& refusal : check.refusals)
-      std::fprintf(stderr, "qmpack: %s\n", refusal.c_str());
-    if (!check.refusals.empty()) {
-      std::fprintf(stderr, "qmpack: refused: the launcher could never run; nothing was written\n");
-      return 1;
-    }
-    const int64_t size = writeLauncher(plan);
-    std::printf("qmpack: wrote %s (%zu entries, %lld bytes)\n", plan.output.string().c_str(),
-                plan.entries.size(), static_cast<long long>(size));
-    return 0;
+    return checked ? pack(plan) : pack(plan, PackCheck());
   }
   std::fputs(kUsage, stderr);
   return 2;

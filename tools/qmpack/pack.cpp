@@ -2,7 +2,9 @@
 
 #include "qmpack/pack.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <system_error>
@@ -127,10 +129,21 @@ int64_t writeLauncher(const PackPlan& plan) {
 
   const ArchiveLayout layout = layOutArchive(stubSize, std::move(entries), sizes, plan.kind);
 
+  // An output directory that is not there yet is made.
+  const fs::path directory = plan.output.parent_path();
+  if (!directory.empty() && !fs::is_directory(directory, error)) {
+    fs::create_directories(directory, error);
+    if (error)
+      throw LauncherException("Cannot create the directory " + directory.string() + ": " +
+                              error.message());
+  }
   TemporaryFile temporary(temporaryNameBeside(plan.output));
   {
+    errno = 0;
     std::ofstream out(temporary.path(), std::ios::binary | std::ios::trunc);
-    if (!out) throw LauncherException("Cannot create " + temporary.path().string() + ".");
+    if (!out)
+      throw LauncherException("Cannot create " + temporary.path().string() + ": " +
+                              std::strerror(errno ? errno : EIO));
     copyInto(out, plan.stub, stubSize);
     for (size_t i = 0; i < plan.entries.size(); ++i) copyInto(out, plan.entries[i].path, sizes[i]);
     out.write(layout.tail.data(), static_cast<std::streamsize>(layout.tail.size()));
