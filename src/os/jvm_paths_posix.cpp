@@ -86,6 +86,13 @@ std::vector<std::string> platformJvmPaths(const std::string& executableName) {
   if (javaHome && *javaHome) addOnce(&paths, listedPathForm(javaHome));
   addFromSearchPath(&paths, executableName);
   for (const char* parent : kInstallDirectories) addInstalled(&paths, parent);
+  // The JDKs a user installed with SDKMAN.
+  const char* sdkman = getenv("SDKMAN_DIR");
+  const char* userHome = getenv("HOME");
+  if (sdkman && *sdkman)
+    addInstalled(&paths, std::string(sdkman) + "/candidates/java");
+  else if (userHome && *userHome)
+    addInstalled(&paths, std::string(userHome) + "/.sdkman/candidates/java");
   return paths;
 }
 

@@ -68,6 +68,17 @@ TEST_F(JvmPathsPosixTest, EachHomeOnceAfterLinksAreResolved) {
             0u);
 }
 
+TEST_F(JvmPathsPosixTest, JdksInstalledWithSdkmanAreJvmPaths) {
+  const std::string sdkman = fs::canonical(dir_.path()).string() + "/sdkman";
+  fs::create_directories(sdkman + "/candidates/java/21.0.2-tem");
+  fs::create_directories(sdkman + "/candidates/java/17.0.9-zulu");
+  ScopedVariable variable("SDKMAN_DIR", sdkman.c_str());
+  const std::vector<std::string> paths = os::platformJvmPaths("fakejava");
+  const auto at = [&](const std::string& path) { return std::find(paths.begin(), paths.end(), path); };
+  ASSERT_NE(at(sdkman + "/candidates/java/17.0.9-zulu"), paths.end());
+  EXPECT_LT(at(sdkman + "/candidates/java/17.0.9-zulu"), at(sdkman + "/candidates/java/21.0.2-tem"));
+}
+
 TEST(MountTable, LocalDisksOutsideTheSystemTreesAreTheFixedDrives) {
   const std::vector<os::MountPoint> mounts = os::parseMountTable(
       "proc /proc proc rw 0 0\n"

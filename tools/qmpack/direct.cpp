@@ -126,7 +126,8 @@ PackPlan planDirect(const DirectRequest& request, const fs::path& directory,
                             ": the jar's manifest names no Main-Class; give one with --main-class");
   if (!isClassName(mainClass)) throw LauncherException("No class can be called " + mainClass);
   std::string java = request.java;
-  if (java.empty()) java = std::to_string(std::max(facts.javaVersion, 8)) + "+";
+  // The oldest runtime the classes run on (a jar without classes asks for 8).
+  if (java.empty()) java = std::to_string(facts.javaVersion > 0 ? facts.javaVersion : 8) + "+";
   const std::string name = request.name.empty() ? application.stem().string() : request.name;
 
   // The class path: the jars given, every jar of each --lib, and what the
