@@ -96,11 +96,21 @@ check "the sample launcher runs the application and exits 0" 0 "$RC"
 check "the application gets the pass-through arguments" "two words|second" "$(received | paste -sd '|')"
 check "the home given with -qm:javahome is the match" 1 \
   "$(log_text "$work/run.log" | grep -c "^Matching JVM home is $(sed 's/\\/\\\\/g' <<< "$home")$")"
+# The sample's JVM file that takes a runtime of this specification version.
+sample_file_for() {
+  local major=${1#1.}
+  if [ "$major" -ge 25 ]; then echo "Java 25 and later runtime of any vendor (java.specification.version 25+)"
+  elif [ "$major" -ge 21 ]; then echo "Java 21 to 24 runtime of any vendor (java.specification.version 21..24)"
+  elif [ "$major" -ge 17 ]; then echo "Java 17 to 20 runtime of any vendor (java.specification.version 17..20)"
+  elif [ "$major" -ge 11 ]; then echo "Java 11 to 16 runtime of any vendor (java.specification.version 11..16)"
+  else echo "Java 8 to 10 runtime of any vendor (java.specification.version 1.8..10)"
+  fi
+}
 if [ "$mode" = native ]; then
   check "the application's output is on the console" "Hello from the Quillmark sample application." \
     "$(grep -o 'Hello from the Quillmark sample application\.' <<< "$OUT")"
   check "the application reads the JVM file copy the launcher wrote" \
-    "Runtime chosen by the launcher: Java $spec_version runtime of any vendor (java.specification.version $spec_version)" \
+    "Runtime chosen by the launcher: $(sample_file_for "$spec_version")" \
     "$(grep '^Runtime chosen' <<< "$OUT")"
 fi
 check "the temp root is empty after the run" "" "$(ls -A "$temp")"
@@ -119,7 +129,7 @@ if [ "$mode" = native ] && command -v javac > /dev/null; then
   rm -rf "$work/impostor" "$work/quillmark"
 fi
 
-# Every JDK of the machine is matched by the JVM file of its own version.
+# Every JDK of the machine is matched by the JVM file whose range holds it.
 if [ "$mode" = native ]; then
   for jdk in $(for candidate in /usr/lib/jvm/*; do
                  [ -x "$candidate/bin/java" ] && realpath "$candidate"
@@ -128,7 +138,7 @@ if [ "$mode" = native ]; then
               sed -n 's/^ *java\.specification\.version = //p')
     run "${english[@]}" -- -qm:tempdir "$temp_arg" -qm:javahome "$jdk"
     check "the JDK in $jdk is taken as Java $version" \
-      "Runtime chosen by the launcher: Java ${version#1.} runtime of any vendor (java.specification.version $version)" \
+      "Runtime chosen by the launcher: $(sample_file_for "$version")" \
       "$(grep '^Runtime chosen' <<< "$OUT")"
   done
 fi
@@ -292,7 +302,7 @@ check "-qm:orig leaves the original alone" yes \
   "$([ -f "$work/original/product${sample##*/sample}" ] && echo yes || echo no)"
 
 # The service actions a calling program asks for through an input file.
-matching_jvm=$(grep -l "java.specification.version=$spec_version\"" "${jvm_files[@]}" | head -1)
+matching_jvm=$(grep -l -F "DESC: $(sample_file_for "$spec_version")" "${jvm_files[@]}" | head -1)
 printf 'ACTION: SEARCH\nJVM: %s\n' "$(windows_path "$matching_jvm")" > "$work/search.tag"
 run "${english[@]}" -- -qm:silent -qm:tempdir "$temp_arg" -qm:javahome "$home" -qm:in search.tag
 check "SEARCH prints 1 and the home, exits 0" "1|$home|0" "$(sed -n '1p;2p' <<< "$OUT" | paste -sd '|')|$RC"
