@@ -149,6 +149,16 @@ TEST_F(JvmSearchTest, PathHintsTryEveryDriveInOrderThenBesideTheLauncher) {
                                       "Checking path hint " + onD, "Found matching JVM at " + onD}));
 }
 
+TEST_F(JvmSearchTest, EverySubdirectoryOfAJvmDirectoryIsTriedNewestFirst) {
+  // A vendor's folder on the second drive: the newest JDK there matches.
+  for (const char* version : {"jdk-9", "jdk-21", "jdk-17.0.10"})
+    makeFakeJvm(drive("D") + platformPath("/Vendor/") + version, verifierOutput(kGoodVendor, "1.4"));
+  addJvmFile("A").addValue("JVM_DIRS", platformPath("/Vendor"));
+  JvmMatches results = find();
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0]->home(), drive("D") + platformPath("/Vendor/jdk-21"));
+}
+
 TEST_F(JvmSearchTest, RelativePathHintFromTheLauncherDirectoryIsWrittenAsTemporary) {
   makeFakeJvm(dir_.file("jre"), verifierOutput(kGoodVendor, "1.4"));
   addJvmFile("A").addValue("PATH_HINT", "jre");

@@ -16,6 +16,12 @@ std::string quotedError(const std::string& text, size_t start) {
 
 }  // namespace
 
+TEST(VersionOrder, NumbersCompareAsNumbers) {
+  std::vector<std::string> names = {"jdk-9", "jdk-17.0.2", "jdk-21", "jdk-17.0.10", "jre-8"};
+  std::sort(names.begin(), names.end(), newerVersionFirst);
+  EXPECT_EQ(names, (std::vector<std::string>{"jre-8", "jdk-21", "jdk-17.0.10", "jdk-17.0.2", "jdk-9"}));
+}
+
 TEST(ReadArgument, QuotedValuesUndoubleQuotesAndStopAtTheFirstSingleQuote) {
   size_t pos = 1;
   EXPECT_EQ(readArgument("\"a\"\"b\"", pos, true), "a\"b");

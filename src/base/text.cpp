@@ -121,3 +121,30 @@ uint32_t readBigEndian32(std::FILE* file, const std::string& message) {
 uint16_t readBigEndian16(std::FILE* file, const std::string& message) {
   return static_cast<uint16_t>(readBigEndian(file, 2, message));
 }
+
+// Whether a names a newer version than b: runs of digits compare as
+// numbers ("21" after "9"), the rest as text.
+bool newerVersionFirst(const std::string& a, const std::string& b) {
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const bool digitA = a[i] >= '0' && a[i] <= '9', digitB = b[j] >= '0' && b[j] <= '9';
+    if (digitA && digitB) {
+      size_t endA = i, endB = j;
+      while (endA < a.size() && a[endA] >= '0' && a[endA] <= '9') ++endA;
+      while (endB < b.size() && b[endB] >= '0' && b[endB] <= '9') ++endB;
+      const std::string numberA = a.substr(i, endA - i), numberB = b.substr(j, endB - j);
+      const size_t zerosA = numberA.find_first_not_of('0'), zerosB = numberB.find_first_not_of('0');
+      const std::string valueA = zerosA == std::string::npos ? "" : numberA.substr(zerosA);
+      const std::string valueB = zerosB == std::string::npos ? "" : numberB.substr(zerosB);
+      if (valueA.size() != valueB.size()) return valueA.size() > valueB.size();
+      if (valueA != valueB) return valueA > valueB;
+      i = endA;
+      j = endB;
+    } else {
+      if (a[i] != b[j]) return a[i] > b[j];
+      ++i;
+      ++j;
+    }
+  }
+  return a.size() - i > b.size() - j;
+}

@@ -54,3 +54,7 @@ std::string decimal(int32_t number);
 // LauncherException with the caller's message.
 uint32_t readBigEndian32(std::FILE* file, const std::string& message);
 uint16_t readBigEndian16(std::FILE* file, const std::string& message);
+
+// Whether a names a newer version than b (the order to try a vendor's JDKs
+// in): runs of digits compare as numbers ("21" before "9"), the rest as text.
+bool newerVersionFirst(const std::string& a, const std::string& b);

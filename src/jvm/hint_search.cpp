@@ -5,6 +5,7 @@
 #include "base/log.h"
 #include "base/paths.h"
 #include "base/settings.h"
+#include "base/text.h"
 #include "jvm/executable_name.h"
 #include "jvm/fixed_drives.h"
 #include "jvm/jvm_file_search.h"
@@ -13,6 +14,7 @@
 #include "jvm/verifier.h"
 #include "launch/jvm_file.h"
 #include "os/environment.h"
+#include "os/file_system.h"
 #include "os/jvm_paths.h"
 #include "os/path.h"
 #include "tagfile/tag_file.h"
@@ -36,6 +38,17 @@ std::string besideLauncher(const std::string& hint) {
   if (!directory.empty() && !isDirectorySeparator(directory.back()))
     directory += os::pathSeparator();
   return directory + hint;
+}
+
+// The names of the directories in parent; none when it cannot be listed.
+std::vector<std::string> subdirectories(const std::string& parent) {
+  std::vector<std::string> names;
+  os::DirectoryListing listing;
+  os::DirectoryItem item;
+  for (os::FileResult result = listing.first(ensureTrailingSeparator(parent), &item); result.ok();
+       result = listing.next(&item))
+    if (item.directory && item.name != "." && item.name != "..") names.push_back(item.name);
+  return names;
 }
 
 }  // namespace
@@ -115,6 +128,26 @@ std::unique_ptr<JvmMatch> JvmFileSearch::searchPathHints(const std::string& clas
     } else {
       found = checkCandidate(besideLauncher(hint), classpath, className);
       if (found) found->setFoundRelativeToLauncher(true);
+    }
+  }
+  // JVM_DIRS: directories whose every subdirectory may be a home (where a
+  // vendor's installer puts each version), newest name first.
+  const int directories = tagFile_.valueCount("JVM_DIRS");
+  for (int i = 0; i < directories && !found; ++i) {
+    const std::string hint = tagFile_.value("JVM_DIRS", i);
+    std::vector<std::string> parents;
+    if (!hint.empty() && isDirectorySeparator(hint[0]))
+      for (const std::string& drive : drives) parents.push_back(drive + os::pathSeparator() + hint.substr(1));
+    else
+      parents.push_back(besideLauncher(hint));
+    for (size_t p = 0; p < parents.size() && !found; ++p) {
+      std::vector<std::string> homes = subdirectories(parents[p]);
+      std::sort(homes.begin(), homes.end(), newerVersionFirst);
+      for (size_t h = 0; h < homes.size() && !found; ++h) {
+        const std::string candidate = ensureTrailingSeparator(parents[p]) + homes[h];
+        writeLog("Checking path hint " + candidate);
+        found = checkCandidate(candidate, classpath, className);
+      }
     }
   }
   return found;

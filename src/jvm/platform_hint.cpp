@@ -2,9 +2,12 @@
 
 #include "jvm/platform_hint.h"
 
+#include <algorithm>
+
 #include "base/exceptions.h"
 #include "base/log.h"
 #include "base/messages.h"
+#include "base/text.h"
 
 namespace {
 
@@ -18,6 +21,42 @@ os::SystemResult readHome(os::RegistryHive hive, const std::string& keyPath,
   result = os::readRegistryText(key, valueName, home);
   os::closeRegistryKey(key);
   return result;
+}
+
+// A "*" segment stands for every subkey there, newest name first (the
+// versions of a vendor's JDKs): the homes of all that resolve, in that order.
+void resolveEverySubkey(const std::string& hint, size_t wildcard, std::vector<std::string>& homes,
+                        os::RegistryView view) {
+  const PlatformHintParts parent = splitPlatformHint(hint.substr(0, wildcard) + "\\x");
+  os::RegistryHive hive;
+  registryHiveFromName(parent.hive, &hive);
+  os::RegistryKey key = 0;
+  std::vector<std::string> names;
+  os::SystemResult result = os::openRegistryKey(hive, parent.keyPath, view, &key);
+  if (result.ok()) {
+    result = os::listRegistrySubkeys(key, &names);
+    os::closeRegistryKey(key);
+  }
+  if (!result.ok()) {
+    if (view == os::RegistryView::kProcess)
+      writeLog(formatMessage(kTextInvalidPlatformHint, {systemErrorText(result.code)}), kLogWarning);
+    return;
+  }
+  std::sort(names.begin(), names.end(), newerVersionFirst);
+  for (const std::string& name : names) {
+    const std::string concrete = hint.substr(0, wildcard + 1) + name + hint.substr(wildcard + 2);
+    std::vector<std::string> found;
+    // Not every version holds the value: the others are passed over quietly.
+    if (concrete.find("\\*\\") != std::string::npos) {
+      resolveEverySubkey(concrete, concrete.find("\\*\\"), found, view);
+    } else {
+      const PlatformHintParts parts = splitPlatformHint(concrete);
+      std::string home;
+      if (readHome(hive, parts.keyPath, view, parts.valueName, &home).ok() && !home.empty())
+        found.push_back(home);
+    }
+    homes.insert(homes.end(), found.begin(), found.end());
+  }
 }
 
 }  // namespace
@@ -63,6 +102,11 @@ void resolvePlatformHint(const std::string& hint, std::vector<std::string>& home
   if (!registryHiveFromName(parts.hive, &hive))
     throw LauncherException(formatMessage(kTextInvalidHive, {parts.hive, hint}));
   if (!os::hasRegistry()) return;
+  const size_t wildcard = hint.find("\\*\\");
+  if (wildcard != std::string::npos) {
+    resolveEverySubkey(hint, wildcard, homes, view);
+    return;
+  }
   os::RegistryKey key = 0;
   os::SystemResult result = os::openRegistryKey(hive, parts.keyPath, view, &key);
   // A key that does not open has no subkey either, so only a value that

@@ -22,7 +22,10 @@ PlatformHintParts splitPlatformHint(const std::string& hint);
 bool registryHiveFromName(const std::string& name, os::RegistryHive* hive);
 
 // Replaces homes with the JVM home the hint yields in the view (none or
-// one). A key or value of the process's own view that cannot be read is a
-// warning in the log. Throws LauncherException (text 27) for an unknown hive.
+// one). A key segment "*" stands for every subkey there (the versions under
+// a vendor's key), newest name first, and yields the home of each that has
+// the value. A key or value of the process's own view that cannot be read
+// is a warning in the log. Throws LauncherException (text 27) for an
+// unknown hive.
 void resolvePlatformHint(const std::string& hint, std::vector<std::string>& homes,
                          os::RegistryView view = os::RegistryView::kProcess);

@@ -36,6 +36,9 @@ SystemResult openRegistryKey(RegistryHive hive, const std::string& keyPath, Regi
 // value's type; an empty name reads the key's default value.
 SystemResult readRegistryText(RegistryKey key, const std::string& valueName, std::string* text);
 
+// The names of the key's subkeys, in the registry's order.
+SystemResult listRegistrySubkeys(RegistryKey key, std::vector<std::string>* names);
+
 void closeRegistryKey(RegistryKey key);
 
 }  // namespace os

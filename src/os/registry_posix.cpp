@@ -18,6 +18,10 @@ SystemResult readRegistryText(RegistryKey, const std::string&, std::string*) {
   return systemResult(ENOSYS);
 }
 
+SystemResult listRegistrySubkeys(RegistryKey, std::vector<std::string>*) {
+  return systemResult(ENOSYS);
+}
+
 void closeRegistryKey(RegistryKey) {}
 
 }  // namespace os

@@ -86,6 +86,18 @@ SystemResult readRegistryText(RegistryKey key, const std::string& valueName, std
   return SystemResult();
 }
 
+SystemResult listRegistrySubkeys(RegistryKey key, std::vector<std::string>* names) {
+  for (DWORD index = 0;; ++index) {
+    char name[256];  // the longest key name the registry allows is 255
+    DWORD length = sizeof name;
+    const LONG error =
+        RegEnumKeyExA(handleOf(key), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (error == ERROR_NO_MORE_ITEMS) return SystemResult();
+    if (error != ERROR_SUCCESS) return systemResult(static_cast<unsigned long>(error));
+    names->emplace_back(name, length);
+  }
+}
+
 void closeRegistryKey(RegistryKey key) { RegCloseKey(handleOf(key)); }
 
 }  // namespace os

@@ -427,4 +427,21 @@ if [ "$mode" = native ]; then
     "$?|$(cat "$work/direct.err")"
 fi
 
+# A generated Windows launcher finds a JDK where a vendor's installer puts it.
+if [ "$mode" = wine ] && [ -f "$build/samples/sample.jar" ]; then
+  vendor="$prefix/drive_c/Program Files/Zulu/zulu-17"
+  mkdir -p "$vendor/bin"
+  cp "$fake/bin/java.exe" "$fake/bin/fake-jvm.txt" "$vendor/bin/"
+  "$qmpack" --jar "$build/samples/sample.jar" --target windows --stub "$stub" \
+    --verifier "$verifier" -o "$work/direct-win/sample.exe" > /dev/null
+  saved=$launcher
+  launcher=$work/direct-win/sample.exe
+  run "${english[@]}" JAVA_HOME= -- -qm:tempdir "$temp_arg" one
+  launcher=$saved
+  check "a generated Windows launcher runs a JDK in a vendor's Program Files folder" \
+    "quillmark.sample.Main|one" \
+    "$(tr -d '\r' < "$vendor/bin/args.txt" 2>/dev/null | grep -E '^(quillmark\.sample\.Main|one)$' | paste -sd '|')"
+  rm -rf "$prefix/drive_c/Program Files/Zulu"
+fi
+
 finish

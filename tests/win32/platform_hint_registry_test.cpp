@@ -78,6 +78,14 @@ TEST_F(PlatformHintRegistryTest, NamedValueThenTheDefaultValueOfTheKeyBelow) {
   EXPECT_EQ(takeLog(), "");
 }
 
+TEST_F(PlatformHintRegistryTest, AStarStandsForEveryVersionNewestFirst) {
+  setText("JDK\\9", "JavaHome", "C:\\jdk9");
+  setText("JDK\\21", "JavaHome", "C:\\jdk21");
+  setText("JDK\\17", "Other", "C:\\unused");
+  EXPECT_EQ(resolve(hint("JDK\\*\\JavaHome")), (std::vector<std::string>{"C:\\jdk21", "C:\\jdk9"}));
+  EXPECT_EQ(takeLog(), "");  // a version without the value is no news
+}
+
 TEST_F(PlatformHintRegistryTest, UnreadableHintsWarnWithTheSystemsText) {
   setText("JRE\\1.4", "Other", "C:\\jre");
   std::string missingKey =

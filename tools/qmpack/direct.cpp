@@ -192,6 +192,22 @@ PackPlan planDirect(const DirectRequest& request, const fs::path& directory,
   jvm.addValue("ENV_HINT", "JAVA_HOME");
   jvm.setValue("PATH_JAVA", "1");
   jvm.addValue("PATH_HINT", "jre");
+  if (windows) {
+    // Where the installers of the common vendors register and put each
+    // version; both registry views are read.
+    for (const char* key : {"JavaSoft\\JDK\\*\\JavaHome", "JavaSoft\\JRE\\*\\JavaHome",
+                            "JavaSoft\\Java Development Kit\\*\\JavaHome",
+                            "JavaSoft\\Java Runtime Environment\\*\\JavaHome",
+                            "Eclipse Adoptium\\JDK\\*\\hotspot\\MSI\\Path",
+                            "Eclipse Adoptium\\JRE\\*\\hotspot\\MSI\\Path",
+                            "Microsoft\\JDK\\*\\hotspot\\MSI\\Path",
+                            "Azul Systems\\Zulu\\*\\InstallationPath"})
+      jvm.addValue("PLATFORM_HINT", std::string("\\HKEY_LOCAL_MACHINE\\SOFTWARE\\") + key);
+    for (const char* programs : {"\\Program Files\\", "\\Program Files (x86)\\"})
+      for (const char* folder : {"Java", "Eclipse Adoptium", "Microsoft", "Zulu", "Amazon Corretto",
+                                 "BellSoft"})
+        jvm.addValue("JVM_DIRS", std::string(programs) + folder);
+  }
   jvm.setValue("INIT_JAVA_HEAP", "-Xms");
   jvm.setValue("MAX_JAVA_HEAP", "-Xmx");
   write(jvm, directory / "java.jvm");
