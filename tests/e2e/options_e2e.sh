@@ -96,7 +96,7 @@ check "the sample launcher runs the application and exits 0" 0 "$RC"
 check "the application gets the pass-through arguments" "two words|second" "$(received | paste -sd '|')"
 check "the home given with -qm:javahome is the match" 1 \
   "$(log_text "$work/run.log" | grep -c "^Matching JVM home is $(sed 's/\\/\\\\/g' <<< "$home")$")"
-# The sample's JVM file that takes a runtime of this specification version.
+# The sample's JVM file that takes a runtime of this java.specification.version.
 sample_file_for() {
   local major=${1#1.}
   if [ "$major" -ge 25 ]; then echo "Java 25 and later runtime of any vendor (java.specification.version 25+)"

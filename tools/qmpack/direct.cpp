@@ -23,12 +23,13 @@ bool isVersionNumber(const std::string& text) {
 }
 
 // N, N+ or N..M, as JVM_PROPERTIES reads them.
-bool isJavaSpec(const std::string& spec) {
-  const size_t dots = spec.find("..");
+bool isJavaVersions(const std::string& versions) {
+  const size_t dots = versions.find("..");
   if (dots != std::string::npos)
-    return isVersionNumber(spec.substr(0, dots)) && isVersionNumber(spec.substr(dots + 2));
-  if (!spec.empty() && spec.back() == '+') return isVersionNumber(spec.substr(0, spec.size() - 1));
-  return isVersionNumber(spec);
+    return isVersionNumber(versions.substr(0, dots)) && isVersionNumber(versions.substr(dots + 2));
+  if (!versions.empty() && versions.back() == '+')
+    return isVersionNumber(versions.substr(0, versions.size() - 1));
+  return isVersionNumber(versions);
 }
 
 bool isClassName(const std::string& name) {
@@ -103,7 +104,7 @@ DirectRequest parseDirectArguments(const std::vector<std::string>& arguments) {
   if (request.output.empty()) throw LauncherException("-o OUTPUT is missing");
   if (request.target != "linux" && request.target != "windows")
     throw LauncherException("--target is linux or windows, not " + request.target);
-  if (!request.java.empty() && !isJavaSpec(request.java))
+  if (!request.java.empty() && !isJavaVersions(request.java))
     throw LauncherException("--java is a version (21), a version and up (17+) or a range (11..21), not " +
                             request.java);
   for (const std::string& option : request.jvmOptions)
