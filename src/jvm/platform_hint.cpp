@@ -25,11 +25,9 @@ os::SystemResult readHome(os::RegistryHive hive, const std::string& keyPath,
 
 // A "*" segment stands for every subkey there, newest name first (the
 // versions of a vendor's JDKs): the homes of all that resolve, in that order.
-void resolveEverySubkey(const std::string& hint, size_t wildcard, std::vector<std::string>& homes,
-                        os::RegistryView view) {
+void resolveEverySubkey(os::RegistryHive hive, const std::string& hint, size_t wildcard,
+                        std::vector<std::string>& homes, os::RegistryView view) {
   const PlatformHintParts parent = splitPlatformHint(hint.substr(0, wildcard) + "\\x");
-  os::RegistryHive hive;
-  registryHiveFromName(parent.hive, &hive);
   os::RegistryKey key = 0;
   std::vector<std::string> names;
   os::SystemResult result = os::openRegistryKey(hive, parent.keyPath, view, &key);
@@ -48,7 +46,7 @@ void resolveEverySubkey(const std::string& hint, size_t wildcard, std::vector<st
     std::vector<std::string> found;
     // Not every version holds the value: the others are passed over quietly.
     if (concrete.find("\\*\\") != std::string::npos) {
-      resolveEverySubkey(concrete, concrete.find("\\*\\"), found, view);
+      resolveEverySubkey(hive, concrete, concrete.find("\\*\\"), found, view);
     } else {
       const PlatformHintParts parts = splitPlatformHint(concrete);
       std::string home;
@@ -104,7 +102,7 @@ void resolvePlatformHint(const std::string& hint, std::vector<std::string>& home
   if (!os::hasRegistry()) return;
   const size_t wildcard = hint.find("\\*\\");
   if (wildcard != std::string::npos) {
-    resolveEverySubkey(hint, wildcard, homes, view);
+    resolveEverySubkey(hive, hint, wildcard, homes, view);
     return;
   }
   os::RegistryKey key = 0;
