@@ -473,13 +473,13 @@ TEST_F(ArchiveScriptsTest, VerifierNeedsBothValues) {
   TagFile half;
   half.setValue("VERIFY_CLASSPATH", "verify.jar");
   ASSERT_EQ(inputError(half), "");
-  EXPECT_EQ(testRun().jvmSearch().verifierClassPath(), "");
+  EXPECT_FALSE(testRun().jvmSearch().verifier().isSet());
   TagFile whole;
   whole.setValue("VERIFY_CLASSPATH", "verify.jar");
   whole.setValue("VERIFY_CLASS_NAME", "Verify");
   ASSERT_EQ(inputError(whole), "");
-  EXPECT_EQ(testRun().jvmSearch().verifierClassPath(), "verify.jar");
-  EXPECT_EQ(testRun().jvmSearch().verifierClassName(), "Verify");
+  EXPECT_EQ(testRun().jvmSearch().verifier().classPath(), "verify.jar");
+  EXPECT_EQ(testRun().jvmSearch().verifier().className(), "Verify");
 }
 
 TEST_F(ArchiveScriptsTest, InputFilesThatWillNotLoadNameWhatFailedInTheUsersLanguage) {

@@ -45,7 +45,7 @@ protected:
     return calls;
   }
   std::unique_ptr<JvmMatch> check(const std::string& homePath) {
-    return JvmFileSearch(jvm_).checkCandidate(homePath, "\"verify.jar\"", "\"Verify\"");
+    return JvmFileSearch(jvm_).checkCandidate(homePath, {"\"verify.jar\"", "\"Verify\""});
   }
 
   ScopedTempDir homes_;
@@ -151,33 +151,35 @@ TEST_F(JvmVerifyTest, OwnHomeNeedsThePropertiesTag) {
   const std::string jdk = home("jdk");
   makeFakeJvm(jdk, verifierOutput("Sun Microsystems Inc.", "1.4.1"));
   jvmTags_.setValue("JVM_HOME", jdk);
-  EXPECT_NE(JvmFileSearch(jvm_).verifyOwnHome("\"v.jar\"", "\"Verify\""), nullptr);
+  EXPECT_NE(JvmFileSearch(jvm_).verifyOwnHome({"\"v.jar\"", "\"Verify\""}), nullptr);
 
   TagFile bare;
   bare.setValue("JVM_EXE", fakeJvmExe());
   bare.setValue("JVM_HOME", jdk);
   JvmFile bareFile(bare, "bare.jvm");
   takeLog();
-  EXPECT_EQ(JvmFileSearch(bareFile).verifyOwnHome("\"v.jar\"", "\"Verify\""), nullptr);
+  EXPECT_EQ(JvmFileSearch(bareFile).verifyOwnHome({"\"v.jar\"", "\"Verify\""}), nullptr);
   EXPECT_EQ(takeLog(),
             "WARNING: Unable to verify bare.jvm because the JVM_PROPERTIES tag was not "
             "specified.\n");
   // A check of a given home asks only for the magic line.
-  EXPECT_NE(JvmFileSearch(bareFile).checkCandidate(jdk, "\"v.jar\"", "\"Verify\""), nullptr);
+  EXPECT_NE(JvmFileSearch(bareFile).checkCandidate(jdk, {"\"v.jar\"", "\"Verify\""}), nullptr);
 }
 
-TEST_F(JvmVerifyTest, ArchiveVerifierIsExtractedOnceAndAnInputFileOneWins) {
+TEST_F(JvmVerifyTest, ArchiveVerifierIsExtractedAtItsFirstRunOnceAndAnInputFileOneWins) {
   useLauncher({{VERIFIER_ARCHIVE, "Verify.jar", "jar bytes"}});
   JvmSearch& search = testRun().jvmSearch();
-  std::string classpath, className;
-  search.verifierArguments(&classpath, &className);
-  ASSERT_EQ(testTemp().cleanupList().directories().size(), 1u);
+  // The cache knows the verifier by its bytes: a start whose verifications
+  // all come from the cache writes nothing out.
+  const std::string identity = search.verifier().identity();
+  EXPECT_TRUE(testTemp().cleanupList().directories().empty());
+  const std::string classPath = search.verifier().classPath();
   const std::string extracted = privateDir(0) + "Verify.jar";
-  EXPECT_EQ(classpath, "\"" + extracted + "\"");
-  EXPECT_EQ(className, "\"Verify\"");
+  EXPECT_EQ(classPath, "\"" + extracted + "\"");
+  EXPECT_EQ(search.verifier().className(), "\"Verify\"");
   EXPECT_EQ(readWholeFile(extracted), "jar bytes");
-  search.prepareVerifier();
-  search.verifierArguments(&classpath, &className);
+  EXPECT_EQ(verifierIdentity(search.verifier().classPath(), "\"Verify\""), identity);
+  search.verifier().classPath();
   EXPECT_EQ(testTemp().cleanupList().directories().size(), 1u);
 
   useLauncher({{VERIFIER_ARCHIVE, "Verify.jar", "jar bytes"}});
@@ -185,9 +187,9 @@ TEST_F(JvmVerifyTest, ArchiveVerifierIsExtractedOnceAndAnInputFileOneWins) {
   input.setValue("VERIFY_CLASSPATH", "given.jar");
   input.setValue("VERIFY_CLASS_NAME", "Given");
   testRun().loadInputFile(input);
-  testRun().jvmSearch().verifierArguments(&classpath, &className);
-  EXPECT_EQ(classpath + "|" + className, "given.jar|Given");
-  EXPECT_EQ(testTemp().cleanupList().directories().size(), 1u);
+  const VerifierSource& given = testRun().jvmSearch().verifier();
+  EXPECT_EQ(given.classPath() + "|" + given.className(), "given.jar|Given");
+  EXPECT_EQ(testTemp().cleanupList().directories().size(), 1u);  // the first test's only
 }
 
 // The verifier protocol against the machine's own JDK, with the verifier
@@ -213,12 +215,11 @@ TEST_F(JvmVerifyTest, RealJdkAnswersTheBuiltVerifier) {
   tags.addValue("JVM_PROPERTIES", "qm.not.set=null");
   JvmFile real(tags, "installed.jvm");
   useLauncher({{VERIFIER_ARCHIVE, "Verify.jar", readWholeFile(jar.string())}});
-  std::string classpath, className;
-  testRun().jvmSearch().verifierArguments(&classpath, &className);
-  EXPECT_NE(JvmFileSearch(real).checkCandidate(realHome, classpath, className), nullptr) << takeLog();
+  const VerifierSource& verifier = testRun().jvmSearch().verifier();
+  EXPECT_NE(JvmFileSearch(real).checkCandidate(realHome, verifier), nullptr) << takeLog();
 
   tags.addValue("JVM_PROPERTIES", "java.vendor=No Such Vendor");
-  EXPECT_EQ(JvmFileSearch(real).checkCandidate(realHome, classpath, className), nullptr);
+  EXPECT_EQ(JvmFileSearch(real).checkCandidate(realHome, verifier), nullptr);
 }
 
 }  // namespace

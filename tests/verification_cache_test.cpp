@@ -32,7 +32,7 @@ protected:
   bool verifiesByRunning(const std::string& className = "\"Verify\"") {
     fs::remove(fs::path(home_) / fs::path(fakeJvmExe()).parent_path() / "args.txt");
     takeLog();
-    EXPECT_NE(JvmFileSearch(jvm_, cacheInUse_).checkCandidate(home_, "\"verify.jar\"", className), nullptr);
+    EXPECT_NE(JvmFileSearch(jvm_, cacheInUse_).checkCandidate(home_, {"\"verify.jar\"", className}), nullptr);
     const bool ran = !fakeJvmArguments(home_).empty();
     const bool cached = takeLog().find("Using the cached verification of " + home_) != std::string::npos;
     EXPECT_NE(ran, cached);

@@ -97,6 +97,15 @@ std::string extractTo(const FileEntry& entry, const std::string& directory) {
   return target;
 }
 
+bool readEntryBytes(const FileEntry& entry, std::string* bytes) {
+  if (entry.offset < 0 || entry.length < 0) return false;
+  File source(
+      os::openFile(os::FaultPoint::kLauncherOpen, settings().launcherFile.c_str(), "rb"));
+  if (!source || std::fseek(source.get(), entry.offset, SEEK_SET) != 0) return false;
+  bytes->resize(static_cast<size_t>(entry.length));
+  return std::fread(&(*bytes)[0], 1, bytes->size(), source.get()) == bytes->size();
+}
+
 void extractAll(const FileIndex& index, bool replaceExisting) {
   // Nothing is written when any file would replace one of the user's.
   if (!replaceExisting) {

@@ -13,6 +13,10 @@ struct FileEntry;
 // them when the copy fails).
 std::string extractTo(const FileEntry& entry, const std::string& directory);
 
+// Reads the entry's stored bytes from the launcher file into bytes; false
+// when the file cannot be read or ends before the entry does.
+bool readEntryBytes(const FileEntry& entry, std::string* bytes);
+
 // Writes every embedded file and an input.tag that runs them into the
 // current directory. Throws LauncherException, without writing anything,
 // when one of those files is already there, unless replaceExisting.

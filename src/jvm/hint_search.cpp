@@ -53,8 +53,7 @@ std::vector<std::string> subdirectories(const std::string& parent) {
 
 }  // namespace
 
-std::unique_ptr<JvmMatch> JvmFileSearch::searchEnvironmentHints(const std::string& classpath,
-                                                          const std::string& className) {
+std::unique_ptr<JvmMatch> JvmFileSearch::searchEnvironmentHints(const VerifierSource& verifier) {
   const int variables = tagFile_.valueCount("ENV_HINT");
   const bool pathJava = tagFile_.flag("PATH_JAVA", false);
   if ((variables == 0 && !pathJava) || !hasRequiredProperties(file_)) return nullptr;
@@ -65,7 +64,7 @@ std::unique_ptr<JvmMatch> JvmFileSearch::searchEnvironmentHints(const std::strin
     std::string home;
     if (name.empty() || !os::getEnvironmentVariable(name, &home)) continue;
     writeLog("Checking JVM at " + home + " which was resolved from environment variable " + name);
-    found = checkCandidate(home, classpath, className);
+    found = checkCandidate(home, verifier);
   }
   if (found || !pathJava) return found;
   // The home of the first program on the PATH that is the JVM file's
@@ -76,13 +75,12 @@ std::unique_ptr<JvmMatch> JvmFileSearch::searchEnvironmentHints(const std::strin
     const std::string home = program.substr(0, program.size() - executable.size());
     writeLog("Checking JVM at " + home + " which was resolved from the program on the PATH " +
              program);
-    return checkCandidate(home, classpath, className);
+    return checkCandidate(home, verifier);
   }
   return nullptr;
 }
 
-std::unique_ptr<JvmMatch> JvmFileSearch::searchPlatformHints(const std::string& classpath,
-                                                       const std::string& className) {
+std::unique_ptr<JvmMatch> JvmFileSearch::searchPlatformHints(const VerifierSource& verifier) {
   if (!hasRequiredProperties(file_)) return nullptr;
   writeLog(searchingFor(file_, "platform hints"));
   std::unique_ptr<JvmMatch> found;
@@ -102,15 +100,14 @@ std::unique_ptr<JvmMatch> JvmFileSearch::searchPlatformHints(const std::string& 
         tried.push_back(home);
         writeLog("Checking JVM at " + home + " which was resolved from platform hint " + hint +
                  registryViewNote(view));
-        found = checkCandidate(home, classpath, className);
+        found = checkCandidate(home, verifier);
       }
     }
   }
   return found;
 }
 
-std::unique_ptr<JvmMatch> JvmFileSearch::searchPathHints(const std::string& classpath,
-                                                   const std::string& className) {
+std::unique_ptr<JvmMatch> JvmFileSearch::searchPathHints(const VerifierSource& verifier) {
   if (!hasRequiredProperties(file_)) return nullptr;
   writeLog(searchingFor(file_, "path hints"));
   std::vector<std::string> drives;
@@ -123,10 +120,10 @@ std::unique_ptr<JvmMatch> JvmFileSearch::searchPathHints(const std::string& clas
       for (size_t d = 0; d < drives.size() && !found; ++d) {
         const std::string candidate = drives[d] + os::pathSeparator() + hint.substr(1);
         writeLog("Checking path hint " + candidate);
-        found = checkCandidate(candidate, classpath, className);
+        found = checkCandidate(candidate, verifier);
       }
     } else {
-      found = checkCandidate(besideLauncher(hint), classpath, className);
+      found = checkCandidate(besideLauncher(hint), verifier);
       if (found) found->setFoundRelativeToLauncher(true);
     }
   }
@@ -146,15 +143,14 @@ std::unique_ptr<JvmMatch> JvmFileSearch::searchPathHints(const std::string& clas
       for (size_t h = 0; h < homes.size() && !found; ++h) {
         const std::string candidate = ensureTrailingSeparator(parents[p]) + homes[h];
         writeLog("Checking path hint " + candidate);
-        found = checkCandidate(candidate, classpath, className);
+        found = checkCandidate(candidate, verifier);
       }
     }
   }
   return found;
 }
 
-std::unique_ptr<JvmMatch> JvmFileSearch::searchJvmPaths(const std::string& classpath,
-                                                  const std::string& className) {
+std::unique_ptr<JvmMatch> JvmFileSearch::searchJvmPaths(const VerifierSource& verifier) {
   if (!hasRequiredProperties(file_)) return nullptr;
   writeLog(searchingFor(file_, "platform specific JVM Path hints"));
   std::unique_ptr<JvmMatch> found;
@@ -162,7 +158,7 @@ std::unique_ptr<JvmMatch> JvmFileSearch::searchJvmPaths(const std::string& class
        platformJvmPathCandidates(tagFile_.value("JVM_EXE", 0))) {
     writeLog("Checking JVM at " + candidate.home +
              " which was resolved from the platform JVM path " + candidate.path);
-    found = checkCandidate(candidate.home, classpath, className);
+    found = checkCandidate(candidate.home, verifier);
     if (found) break;
   }
   return found;

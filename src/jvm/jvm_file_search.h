@@ -10,6 +10,7 @@
 class JvmFile;
 class TagFile;
 class VerificationCache;
+class VerifierSource;
 struct LaunchContext;
 
 class JvmFileSearch {
@@ -24,16 +25,13 @@ public:
   // or the verifier's output does not qualify it (both only logged). Leaves
   // JVM_HOME at the home last run. Throws LauncherException when the
   // verifier cannot be extracted or run.
-  std::unique_ptr<JvmMatch> checkCandidate(const std::string& home, const std::string& classpath,
-                                           const std::string& className);
+  std::unique_ptr<JvmMatch> checkCandidate(const std::string& home, const VerifierSource& verifier);
   // checkCandidate of the file's own JVM_HOME; null, with a warning, when
   // the file names no JVM_PROPERTIES.
-  std::unique_ptr<JvmMatch> verifyOwnHome(const std::string& classpath,
-                                          const std::string& className);
+  std::unique_ptr<JvmMatch> verifyOwnHome(const VerifierSource& verifier);
   // Runs the verifier in home (or takes what it printed for the same JVM
   // from the cache) and checks what it printed.
-  bool runVerifier(const std::string& home, const std::string& classpath,
-                   const std::string& className);
+  bool runVerifier(const std::string& home, const VerifierSource& verifier);
 
   // The hint searches, each null when nothing verifies or when the file
   // names no JVM_PROPERTIES (warned). Throw LauncherException: text 27 for
@@ -42,14 +40,10 @@ public:
   // ENV_HINT (variables naming a JVM home) and PATH_JAVA: 1 (the java on
   // the PATH, through its links); nothing, not even a warning, for a file
   // without them.
-  std::unique_ptr<JvmMatch> searchEnvironmentHints(const std::string& classpath,
-                                                   const std::string& className);
-  std::unique_ptr<JvmMatch> searchPlatformHints(const std::string& classpath,
-                                                const std::string& className);
-  std::unique_ptr<JvmMatch> searchPathHints(const std::string& classpath,
-                                            const std::string& className);
-  std::unique_ptr<JvmMatch> searchJvmPaths(const std::string& classpath,
-                                           const std::string& className);
+  std::unique_ptr<JvmMatch> searchEnvironmentHints(const VerifierSource& verifier);
+  std::unique_ptr<JvmMatch> searchPlatformHints(const VerifierSource& verifier);
+  std::unique_ptr<JvmMatch> searchPathHints(const VerifierSource& verifier);
+  std::unique_ptr<JvmMatch> searchJvmPaths(const VerifierSource& verifier);
 
 private:
   JvmFile& file_;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "archive/extract.h"
 #include "archive/index.h"
 #include "base/log.h"
 #include "base/paths.h"
@@ -20,40 +19,26 @@
 #include "tagfile/tag_file.h"
 #include "temp/temp.h"
 
-namespace {
-
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
-}  // namespace
-
 JvmSearch::JvmSearch(LaunchContext* launch)
     : launch_(launch), cache_(launch ? launch->temp : nullptr) {}
 
 void JvmSearch::setVerifier(const std::string& classpath, const std::string& className) {
-  verifierClassPath_ = classpath;
-  verifierClassName_ = className;
+  verifier_ = VerifierSource(classpath, className);
 }
 
-void JvmSearch::prepareVerifier() {
-  if (!verifierClassPath_.empty() || !verifierClassName_.empty()) return;
-  if (!launch_ || !launch_->launcherEntries) return;
-  std::string path;
+const VerifierSource& JvmSearch::verifier() {
+  if (verifier_.isSet() || !launch_ || !launch_->launcherEntries) return verifier_;
+  // The last verifier entry wins, as the archive lists them.
+  const FileEntry* archived = nullptr;
   for (const FileEntry& entry : launch_->launcherEntries->entries())
-    if (entry.type == VERIFIER_ARCHIVE) path = extractTo(entry, launch_->tempArea().createPrivateDir());
-  if (path.empty()) return;
-  verifierClassPath_ = quoted(path);
-  verifierClassName_ = quoted("Verify");
-}
-
-void JvmSearch::verifierArguments(std::string* classpath, std::string* className) {
-  prepareVerifier();
-  *classpath = verifierClassPath_;
-  *className = verifierClassName_;
+    if (entry.type == VERIFIER_ARCHIVE) archived = &entry;
+  if (archived) verifier_ = VerifierSource::inArchive(*archived, launch_->tempArea());
+  return verifier_;
 }
 
 void JvmSearch::findJvm(JvmMatches& results) {
   found_.reset();
-  prepareVerifier();
+  verifier();
   checkUserHome();
   const bool scanAsked = !found_ && searchHints();
   if (!found_ && scanAsked) {
@@ -68,7 +53,7 @@ void JvmSearch::checkUserHome() {
   if (home.empty()) return;
   writeLog("Checking user specified Java home directory => " + home);
   for (size_t i = 0; i < jvmFiles_.size() && !found_; ++i)
-    found_ = searchOf(*jvmFiles_[i]).checkCandidate(home, verifierClassPath_, verifierClassName_);
+    found_ = searchOf(*jvmFiles_[i]).checkCandidate(home, verifier_);
   if (found_ || jvmFiles_.empty()) return;
   // The user named this directory: say why it was passed over before the
   // search goes on without it.
@@ -96,17 +81,17 @@ bool JvmSearch::searchHints() {
     ui::StatusDetailSaver saver;
     ui::setStatusDetail(ui::kDetailSearching, jvmFile.tagFile().value("DESC", 0));
     JvmFileSearch fileSearch = searchOf(jvmFile);
-    found_ = fileSearch.searchEnvironmentHints(verifierClassPath_, verifierClassName_);
-    if (!found_) found_ = fileSearch.searchPlatformHints(verifierClassPath_, verifierClassName_);
-    if (!found_) found_ = fileSearch.searchPathHints(verifierClassPath_, verifierClassName_);
-    if (!found_) found_ = fileSearch.searchJvmPaths(verifierClassPath_, verifierClassName_);
+    found_ = fileSearch.searchEnvironmentHints(verifier_);
+    if (!found_) found_ = fileSearch.searchPlatformHints(verifier_);
+    if (!found_) found_ = fileSearch.searchPathHints(verifier_);
+    if (!found_) found_ = fileSearch.searchJvmPaths(verifier_);
   }
   return searchAll;
 }
 
 void JvmSearch::findAllJvms(JvmMatches& results, bool stopAtFirst) {
   found_.reset();
-  prepareVerifier();
+  verifier();
   stopAtFirst_ = stopAtFirst;
   exhaustiveScan(results);
   // A JVM verified during the walk would otherwise be lost to the caller.
@@ -136,7 +121,7 @@ void JvmSearch::exhaustiveScan(JvmMatches& results) {
   for (const CandidateGroup& group : groups_) {
     for (const std::string& home : group.homes) {
       std::unique_ptr<JvmMatch> match =
-          searchOf(*group.jvmFile).checkCandidate(home, verifierClassPath_, verifierClassName_);
+          searchOf(*group.jvmFile).checkCandidate(home, verifier_);
       if (!match) continue;
       results.push_back(std::move(match));
       if (stopAtFirst_) return;
@@ -152,7 +137,7 @@ bool JvmSearch::onCandidate(const std::string& path) {
     if (!isHomeFollowedByExecutable(path, executable)) continue;
     const std::string home = path.substr(0, path.size() - executable.size() - 1);
     if (i == 0 && stopAtFirst_)
-      found_ = searchOf(jvmFile).checkCandidate(home, verifierClassPath_, verifierClassName_);
+      found_ = searchOf(jvmFile).checkCandidate(home, verifier_);
     else
       recordCandidate(jvmFile, home);
   }

@@ -10,6 +10,7 @@
 #include "jvm/jvm_file_search.h"
 #include "jvm/jvm_match.h"
 #include "jvm/verification_cache.h"
+#include "jvm/verifier_source.h"
 #include "launch/jvm_file.h"
 
 using JvmMatches = std::vector<std::unique_ptr<JvmMatch>>;
@@ -48,13 +49,9 @@ public:
 
   // The verifier an input file names, used as given from now on.
   void setVerifier(const std::string& classpath, const std::string& className);
-  // Without a verifier set, extracts the launcher file's verifier (once per run).
-  // Throws LauncherException when the extraction fails.
-  void prepareVerifier();
-  // prepareVerifier, then the classpath and class to verify with.
-  void verifierArguments(std::string* classpath, std::string* className);
-  const std::string& verifierClassPath() const { return verifierClassPath_; }
-  const std::string& verifierClassName() const { return verifierClassName_; }
+  // The verifier candidates are checked with: the one set, else the
+  // launcher file's own (extracted when it first runs), else none.
+  const VerifierSource& verifier();
 
   // The walk's report of an executable that matched a JVM_EXE; true ends
   // the walk (a JVM of the first file verified when only one is wanted).
@@ -79,7 +76,6 @@ private:
   std::vector<CandidateGroup> groups_;
   std::unique_ptr<JvmMatch> found_;
   bool stopAtFirst_ = false;
-  std::string verifierClassPath_;
-  std::string verifierClassName_;
+  VerifierSource verifier_;
   VerificationCache cache_;
 };

@@ -6,6 +6,7 @@
 #include "base/ui.h"
 #include "jvm/jvm_file_search.h"
 #include "jvm/verification_cache.h"
+#include "jvm/verifier_source.h"
 #include "jvm/verifier.h"
 #include "launch/execute_launch.h"
 #include "launch/jvm_file.h"
@@ -27,8 +28,7 @@ JvmFileSearch::JvmFileSearch(JvmFile& file, VerificationCache* cache, LaunchCont
     : file_(file), tagFile_(file.tagFile()), cache_(cache), launch_(launch) {}
 
 std::unique_ptr<JvmMatch> JvmFileSearch::checkCandidate(const std::string& home,
-                                                  const std::string& classpath,
-                                                  const std::string& className) {
+                                                  const VerifierSource& verifier) {
   const std::string executable = tagFile_.value("JVM_EXE", 0);
   if (executable.empty() || home.empty()) return nullptr;
   ui::StatusDetailSaver saver;
@@ -41,19 +41,17 @@ std::unique_ptr<JvmMatch> JvmFileSearch::checkCandidate(const std::string& home,
     ui::advanceProgress(2);
     return nullptr;
   }
-  if (!runVerifier(home, classpath, className)) return nullptr;
+  if (!runVerifier(home, verifier)) return nullptr;
   writeLog("Found matching JVM at " + home);
   return std::unique_ptr<JvmMatch>(new JvmMatch(home, tagFile_));
 }
 
-std::unique_ptr<JvmMatch> JvmFileSearch::verifyOwnHome(const std::string& classpath,
-                                                 const std::string& className) {
+std::unique_ptr<JvmMatch> JvmFileSearch::verifyOwnHome(const VerifierSource& verifier) {
   if (!hasRequiredProperties(file_)) return nullptr;
-  return checkCandidate(tagFile_.value("JVM_HOME", 0), classpath, className);
+  return checkCandidate(tagFile_.value("JVM_HOME", 0), verifier);
 }
 
-bool JvmFileSearch::runVerifier(const std::string& home, const std::string& classpath,
-                          const std::string& className) {
+bool JvmFileSearch::runVerifier(const std::string& home, const VerifierSource& verifier) {
   // JVM_HOME is what @JVM_HOME@ and the child's JAVA_HOME are made from.
   tagFile_.setValue("JVM_HOME", home);
   const std::vector<PropertyPattern> properties = propertyPatterns(file_);
@@ -62,7 +60,7 @@ bool JvmFileSearch::runVerifier(const std::string& home, const std::string& clas
   if (cache_ && cache_->enabled()) {
     std::vector<std::string> names;
     for (const PropertyPattern& property : properties) names.push_back(property.name);
-    key = verificationKey(executable, home, cache_->identityOf(classpath, className), names);
+    key = verificationKey(executable, home, verifier.identity(), names);
     std::string output;
     if (cache_->lookup(key, &output)) {
       writeLog("Using the cached verification of " + executable);
@@ -71,7 +69,8 @@ bool JvmFileSearch::runVerifier(const std::string& home, const std::string& clas
     }
   }
   LaunchScript script(
-      verifierCommandTemplate(home, os::pathSeparator(), classpath, className, properties), true,
+      verifierCommandTemplate(home, os::pathSeparator(), verifier.classPath(),
+                              verifier.className(), properties), true,
       false);
   if (launch_) script.useContext(launch_);
   LaunchLimits limits;

@@ -105,25 +105,18 @@ std::string verificationKey(const std::string& executable, const std::string& ho
 }
 
 std::string verifierIdentity(const std::string& classpath, const std::string& className) {
-  std::string identity = "verifier " + className + " " + classpath;
   std::string bytes;
-  if (!readWhole(unquoted(classpath), &bytes)) return identity;
+  if (!readWhole(unquoted(classpath), &bytes)) return "verifier " + className + " " + classpath;
+  return jarVerifierIdentity(className, bytes);
+}
+
+std::string jarVerifierIdentity(const std::string& className, const std::string& bytes) {
   // FNV-1a over the jar: its name and place are new in every run.
   uint64_t hash = 14695981039346656037ull;
   for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
   char text[17];
   std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
   return "verifier " + className + " jar " + std::to_string(bytes.size()) + ":" + text;
-}
-
-const std::string& VerificationCache::identityOf(const std::string& classpath,
-                                                const std::string& className) {
-  const std::string verifier = classpath + '\n' + className;
-  if (identity_.empty() || identityFor_ != verifier) {
-    identityFor_ = verifier;
-    identity_ = verifierIdentity(classpath, className);
-  }
-  return identity_;
 }
 
 bool VerificationCache::enabled() {

@@ -23,6 +23,8 @@ std::string verificationKey(const std::string& executable, const std::string& ho
 // a hash of the jar's bytes where the classpath is one file (the launcher
 // extracts its verifier anew for every run, so its path and times change).
 std::string verifierIdentity(const std::string& classpath, const std::string& className);
+// The same for a verifier jar holding bytes.
+std::string jarVerifierIdentity(const std::string& className, const std::string& bytes);
 
 // The cache file, read on first use. A missing, foreign or damaged file
 // reads as empty and is written anew; every write goes to a new file that
@@ -45,9 +47,6 @@ public:
   // Remembers output for key and writes the file; a failure is only logged.
   void store(const std::string& key, const std::string& output);
 
-  // verifierIdentity, read once for the verifier a run uses with every
-  // candidate.
-  const std::string& identityOf(const std::string& classpath, const std::string& className);
 
 private:
   void load();
@@ -57,8 +56,6 @@ private:
   bool resolved_ = false;
   bool loaded_ = false;
   std::vector<std::pair<std::string, std::string>> entries_;  // oldest first
-  std::string identityFor_;  // the classpath and class identity_ belongs to
-  std::string identity_;
 };
 
 // Where this user's cache lives (the user's cache directory, else the

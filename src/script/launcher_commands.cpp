@@ -126,13 +126,11 @@ void LauncherCommands::verifyJvm(bool showUi, bool showFailure, JvmFile& jvmFile
   JvmSearch& search = context_.jvmSearch;
   context_.variables.setNumber(1, 0);
   if (showUi) ui::setStatusDetail(ui::kDetailVerifying, jvmFile.tagFile().value("DESC", 0));
-  std::string classPath;
-  std::string className;
-  search.verifierArguments(&classPath, &className);
+  const VerifierSource& verifier = search.verifier();
   JvmFileSearch fileSearch(jvmFile, &search.verificationCache(), search.launchContext());
   std::unique_ptr<JvmMatch> match = javaHome.empty()
-                                        ? fileSearch.verifyOwnHome(classPath, className)
-                                        : fileSearch.checkCandidate(javaHome, classPath, className);
+                                        ? fileSearch.verifyOwnHome(verifier)
+                                        : fileSearch.checkCandidate(javaHome, verifier);
   if (match) {
     const std::string home = jvmFile.tagFile().value("JVM_HOME", 0);
     context_.variables.setNumber(1, 1);

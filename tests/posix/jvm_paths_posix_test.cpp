@@ -58,7 +58,7 @@ TEST_F(JvmPathsPosixTest, EachHomeOnceAfterLinksAreResolved) {
   jvmTags_.setValue("JVM_EXE", "bin/fakejava");
   jvmTags_.setValue("JVM_PROPERTIES", "java.vendor=Sun...");
   takeLog();
-  std::unique_ptr<JvmMatch> match = JvmFileSearch(jvm_).searchJvmPaths("\"v.jar\"", "\"Verify\"");
+  std::unique_ptr<JvmMatch> match = JvmFileSearch(jvm_).searchJvmPaths({"\"v.jar\"", "\"Verify\""});
   ASSERT_NE(match, nullptr);
   EXPECT_EQ(match->home(), home + "/");
   EXPECT_EQ(takeLog().rfind("Searching for Fake using platform specific JVM Path hints\n"

@@ -107,7 +107,7 @@ TEST_F(PlatformHintRegistryTest, SearchChecksTheHomeEachHintNames) {
   jvmTags_.addValue("PLATFORM_HINT", "");
   jvmTags_.addValue("PLATFORM_HINT", hint("Found\\JavaHome"));
   jvmTags_.addValue("PLATFORM_HINT", "\\HKLM\\never\\reached");
-  std::unique_ptr<JvmMatch> match = JvmFileSearch(jvm_).searchPlatformHints("\"v.jar\"", "\"Verify\"");
+  std::unique_ptr<JvmMatch> match = JvmFileSearch(jvm_).searchPlatformHints({"\"v.jar\"", "\"Verify\""});
   ASSERT_NE(match, nullptr);
   EXPECT_EQ(match->home(), home);
   EXPECT_EQ(linesStartingWith(takeLog(), {"Searching", "Checking JVM", "Found"}),
@@ -139,7 +139,7 @@ TEST_F(PlatformHintRegistryTest, AHomeInTheOtherRegistryViewIsFoundAndSaysWhere)
   RegCloseKey(created);
   const std::string hint = "\\HKEY_LOCAL_MACHINE\\" + key + "\\JavaHome";
   jvmTags_.addValue("PLATFORM_HINT", hint);
-  std::unique_ptr<JvmMatch> match = JvmFileSearch(jvm_).searchPlatformHints("\"v.jar\"", "\"Verify\"");
+  std::unique_ptr<JvmMatch> match = JvmFileSearch(jvm_).searchPlatformHints({"\"v.jar\"", "\"Verify\""});
   HKEY software = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | otherView, &software) ==
       ERROR_SUCCESS) {
