@@ -60,10 +60,20 @@ std::string readWord(const std::string& text, size_t& pos) {
 
 std::string readLine(std::FILE* file, bool* hitEnd) {
   std::string line;
+  // Gathered in a small buffer: appending character by character was the
+  // largest share of reading the launcher's scripts.
+  char chunk[256];
+  size_t used = 0;
   int c;
   while ((c = std::getc(file)) != EOF && c != '\n') {
-    if (c != '\r') line += static_cast<char>(c);
+    if (c == '\r') continue;
+    chunk[used++] = static_cast<char>(c);
+    if (used == sizeof chunk) {
+      line.append(chunk, used);
+      used = 0;
+    }
   }
+  line.append(chunk, used);
   if (hitEnd) *hitEnd = c == EOF;
   trim(line);
   return line;

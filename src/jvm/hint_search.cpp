@@ -110,13 +110,21 @@ std::unique_ptr<JvmMatch> JvmFileSearch::searchPlatformHints(const VerifierSourc
 std::unique_ptr<JvmMatch> JvmFileSearch::searchPathHints(const VerifierSource& verifier) {
   if (!hasRequiredProperties(file_)) return nullptr;
   writeLog(searchingFor(file_, "path hints"));
+  // The drives are listed only for a hint that needs them (on Linux the
+  // mount table is read for them).
   std::vector<std::string> drives;
-  fixedDrives(drives);
+  bool drivesListed = false;
+  auto fixedDrivesOnce = [&]() -> const std::vector<std::string>& {
+    if (!drivesListed) fixedDrives(drives);
+    drivesListed = true;
+    return drives;
+  };
   std::unique_ptr<JvmMatch> found;
   const int count = tagFile_.valueCount("PATH_HINT");
   for (int i = 0; i < count && !found; ++i) {
     const std::string hint = tagFile_.value("PATH_HINT", i);
     if (!hint.empty() && isDirectorySeparator(hint[0])) {
+      fixedDrivesOnce();
       for (size_t d = 0; d < drives.size() && !found; ++d) {
         const std::string candidate = drives[d] + os::pathSeparator() + hint.substr(1);
         writeLog("Checking path hint " + candidate);
@@ -134,7 +142,7 @@ std::unique_ptr<JvmMatch> JvmFileSearch::searchPathHints(const VerifierSource& v
     const std::string hint = tagFile_.value("JVM_DIRS", i);
     std::vector<std::string> parents;
     if (!hint.empty() && isDirectorySeparator(hint[0]))
-      for (const std::string& drive : drives) parents.push_back(drive + os::pathSeparator() + hint.substr(1));
+      for (const std::string& drive : fixedDrivesOnce()) parents.push_back(drive + os::pathSeparator() + hint.substr(1));
     else
       parents.push_back(besideLauncher(hint));
     for (size_t p = 0; p < parents.size() && !found; ++p) {

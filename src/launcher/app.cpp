@@ -79,8 +79,9 @@ int32_t ConsoleLauncher::run(const StringList& arguments, const std::string& lau
 }
 
 void ConsoleLauncher::writeLine(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), streams_.status);
-  std::fputc('\n', streams_.status);
+  // One write: standard error is unbuffered, and each write is a system call.
+  const std::string line = text + '\n';
+  std::fwrite(line.data(), 1, line.size(), streams_.status);
   std::fflush(streams_.status);
   atLineStart_ = true;
   lineOpen_ = false;

@@ -3,17 +3,23 @@
 // point needs none of its own arguments.
 #include "os/command_line.h"
 
+#include <fcntl.h>
 #include <limits.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
+#include <string>
 
 namespace os {
 
 std::vector<std::string> platformArguments() {
-  std::ifstream in("/proc/self/cmdline", std::ios::binary);
-  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string all;
+  const int fd = open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC);
+  if (fd >= 0) {
+    char buffer[4096];
+    ssize_t count;
+    while ((count = read(fd, buffer, sizeof buffer)) > 0) all.append(buffer, static_cast<size_t>(count));
+    close(fd);
+  }
   std::vector<std::string> arguments;
   size_t start = 0;
   while (start < all.size()) {

@@ -6,12 +6,12 @@
 // A scan from one mount point stays out of every other (each local disk is
 // walked from its own root, the rest are not walked at all) and out of the
 // kernel's trees /proc, /sys, /dev and /run whatever is mounted there.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "os/drives.h"
 #include "os/mounts_posix.h"
@@ -57,25 +57,40 @@ bool isExistingDirectory(const std::string& path) {
 }
 
 bool readMountTable(std::vector<MountPoint>* mounts) {
-  std::ifstream in(kMountTable);
-  if (!in) return false;
-  std::ostringstream table;
-  table << in.rdbuf();
-  *mounts = parseMountTable(table.str());
+  const int fd = open(kMountTable, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  std::string table;
+  char buffer[8192];
+  ssize_t count;
+  while ((count = read(fd, buffer, sizeof buffer)) > 0) table.append(buffer, static_cast<size_t>(count));
+  close(fd);
+  *mounts = parseMountTable(table);
   return true;
 }
 
 }  // namespace
 
 std::vector<MountPoint> parseMountTable(const std::string& table) {
+  // Each line: device, mount point, type and more, separated by blanks
+  // (blanks within a field are written as octal escapes).
   std::vector<MountPoint> mounts;
-  std::istringstream lines(table);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream fields(line);
-    std::string device, path, type;
-    if (!(fields >> device >> path >> type)) continue;
-    mounts.push_back({decodeMountPath(path), type});
+  size_t start = 0;
+  while (start < table.size()) {
+    size_t end = table.find('\n', start);
+    if (end == std::string::npos) end = table.size();
+    std::string fields[3];
+    size_t count = 0;
+    size_t at = start;
+    while (count < 3) {
+      at = table.find_first_not_of(" \t", at);
+      if (at == std::string::npos || at >= end) break;
+      size_t fieldEnd = table.find_first_of(" \t\n", at);
+      if (fieldEnd == std::string::npos || fieldEnd > end) fieldEnd = end;
+      fields[count++] = table.substr(at, fieldEnd - at);
+      at = fieldEnd;
+    }
+    if (count == 3) mounts.push_back({decodeMountPath(fields[1]), fields[2]});
+    start = end + 1;
   }
   return mounts;
 }

@@ -52,8 +52,7 @@ void removeList(TempArea& temp, const RetryTiming& retry, std::vector<std::strin
     RetryPacer pacer(retry);
     for (;;) {
       if (settings().debugLogEnabled) writeDebugLog(debugText + path, true);
-      temp.deletePath(path);
-      if (!exists(path)) break;
+      if (temp.deletePath(path) != 0) break;
       if (!pacer.waitAgain()) {
         writeLog("Giving up on removing " + path + " after repeated attempts.", kLogWarning);
         break;
@@ -68,12 +67,17 @@ void removeList(TempArea& temp, const RetryTiming& retry, std::vector<std::strin
 bool TempArea::deleteOne(const std::string& path) {
   os::FileAttributes attributes;
   const bool known = os::getFileAttributes(path, &attributes).ok();
-  if (known && attributes.readOnly) os::clearReadOnly(path);
+  return deleteOne(path, known ? &attributes : nullptr);
+}
+
+bool TempArea::deleteOne(const std::string& path, const os::FileAttributes* attributes) {
+  const bool known = attributes != nullptr;
+  if (known && attributes->readOnly) os::clearReadOnly(path);
   os::FileResult result;
   const unsigned long refused = refusal_ ? refusal_(path) : 0;
   if (refused != 0)
     result = os::FileResult{os::FileError::kOther, refused};
-  else if (known && attributes.directory)
+  else if (known && attributes->directory)
     result = os::removeDirectory(path);
   else
     result = os::deleteFile(path);
@@ -87,7 +91,7 @@ int32_t TempArea::deletePath(const std::string& path) {
   if (!os::getFileAttributes(path, &attributes).ok()) return -1;
   // A link (a registered directory replaced by a junction, say) goes itself;
   // walking it would delete the files of whatever it points to.
-  if (!attributes.directory || attributes.link) return deleteOne(path) ? 1 : 0;
+  if (!attributes.directory || attributes.link) return deleteOne(path, &attributes) ? 1 : 0;
   TreeDeleter walker(*this);
   walker.walk(path);
   // Children before parents; the parents of what stays must stay too.

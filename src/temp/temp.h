@@ -10,6 +10,10 @@
 #include "base/retry.h"
 #include "temp/cleanup_list.h"
 
+namespace os {
+struct FileAttributes;
+}
+
 class TempArea {
 public:
   TempArea();
@@ -46,6 +50,8 @@ public:
   // Deletes one file or one empty directory, read-only or not; a failure is
   // logged as a warning and answers false.
   bool deleteOne(const std::string& path);
+  // The same for a path whose attributes were just read (null: unknown).
+  bool deleteOne(const std::string& path, const os::FileAttributes* attributes);
 
   // For tests, which cannot wait seconds for names or files that do not come
   // free: how a refused temporary name is retried (normally every 200 ms for
