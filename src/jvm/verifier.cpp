@@ -16,9 +16,9 @@ std::string verifierCommandTemplate(const std::string& home, char separator,
   // The home and the verifier's own path are data, whatever they hold.
   std::string directory = home;
   if (home.empty() || home.back() != separator) directory += separator;
-  std::string command = "\"" + literalText(directory) + "@JVM_EXE@\" %CP%(";
+  std::string command = "\"" + literalPath(directory) + "@JVM_EXE@\" %CP%(";
   const bool quoted = classpath.size() >= 2 && classpath.front() == '"' && classpath.back() == '"';
-  command += quoted ? "\"\"\"" + literalText(classpath.substr(1, classpath.size() - 2)) + "\"\"\""
+  command += quoted ? "\"\"\"" + literalPath(classpath.substr(1, classpath.size() - 2)) + "\"\"\""
                     : sealMarkerBytes(classpath);
   command += ") " + sealMarkerBytes(className);
   for (const PropertyPattern& property : properties)

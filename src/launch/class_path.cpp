@@ -81,7 +81,7 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
   path.add(element(script.expand(script.archive(), '%')));
   if (script.includeEmbeddedClassPath())
     for (const std::string& extracted : extractEmbeddedClassPath(script.context()))
-      path.add(environmentMode ? literalText(extracted) : quoted(literalText(extracted)));
+      path.add(environmentMode ? literalPath(extracted) : quoted(literalPath(extracted)));
   path.addAll(readSideFile(kClassPathLastFile));
   path.add(quoted(literalText(script.context().options.classPathAppend)));
 

@@ -38,15 +38,15 @@ std::string ifExistsFunction(LaunchScript& script, const std::vector<std::string
 }
 
 std::string launcherFileFunction(LaunchScript&, const std::vector<std::string>&) {
-  return literalText(settings().launcherFile);
+  return literalPath(settings().launcherFile);
 }
 
 std::string launcherDirFunction(LaunchScript&, const std::vector<std::string>&) {
-  return literalText(launcherDirectory());
+  return literalPath(launcherDirectory());
 }
 
 std::string tempDirFunction(LaunchScript& script, const std::vector<std::string>&) {
-  return literalText(withoutTrailingSeparator(script.context().tempArea().root()));
+  return literalPath(withoutTrailingSeparator(script.context().tempArea().root()));
 }
 
 const LaunchFunction kFunctions[] = {
@@ -62,7 +62,7 @@ const LaunchFunction kFunctions[] = {
     {"LAUNCHER_DIR", 0, 0, "LAUNCHER_DIR function takes 0 arguments.", launcherDirFunction},
     {"APPLICATION_ARCHIVE", 0, 1, "APPLICATION_ARCHIVE function takes 0 arguments.",
      [](LaunchScript& script, const std::vector<std::string>& arguments) {
-       return literalText(applicationArchiveFunction(script, arguments));
+       return literalPath(applicationArchiveFunction(script, arguments));
      }},
     {"TEMP_DIR", 0, 0, "TEMP_DIR function takes 0 arguments.", tempDirFunction},
 };

@@ -18,6 +18,6 @@ void JvmFile::expandOne(std::string& text, char, size_t start, size_t end) {
   if (name == "JVM_HOME") value = withoutTrailingSeparator(value);
   // The paths the search found are data; the file's own values are template
   // text that may hold # markers.
-  value = name == "JVM_HOME" || name == "JVM_FILE" ? literalText(value) : sealMarkerBytes(value);
+  value = name == "JVM_HOME" || name == "JVM_FILE" ? literalPath(value) : sealMarkerBytes(value);
   text.replace(start, end - start + 1, value);
 }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "os/path.h"
+
 namespace {
 
 // Control bytes that no path or command template holds: one opens a sealed
@@ -65,6 +67,8 @@ std::string literalText(const std::string& value) {
   }
   return sealed + kClose;
 }
+
+std::string literalPath(const std::string& path) { return literalText(os::childReadablePath(path)); }
 
 std::string sealMarkerBytes(const std::string& text) {
   if (text.find_first_of(std::string{kOpen, kClose, kEscape}) == std::string::npos) return text;

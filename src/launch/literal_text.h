@@ -10,6 +10,11 @@
 // empty for an empty value.
 std::string literalText(const std::string& value);
 
+// A path sealed, in the form a child program can read: its short 8.3 form
+// where a Windows launcher running with UTF-8 holds a letter that the
+// system's code page lacks (os::childReadablePath).
+std::string literalPath(const std::string& path);
+
 // Template text with the few control bytes that mark sealed values sealed
 // themselves, so that a template holding them (by accident or on purpose)
 // comes out as it went in.

@@ -80,16 +80,13 @@ int32_t ConsoleLauncher::run(const StringList& arguments, const std::string& lau
 
 void ConsoleLauncher::writeLine(const std::string& text) {
   // One write: standard error is unbuffered, and each write is a system call.
-  const std::string line = text + '\n';
-  std::fwrite(line.data(), 1, line.size(), streams_.status);
-  std::fflush(streams_.status);
+  os::writeToStream(streams_.status, text + '\n');
   atLineStart_ = true;
   lineOpen_ = false;
 }
 
 void ConsoleLauncher::writeRaw(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), streams_.status);
-  std::fflush(streams_.status);
+  os::writeToStream(streams_.status, text);
   atLineStart_ = false;
   lineOpen_ = true;
 }
@@ -140,9 +137,7 @@ void ConsoleLauncher::setTitle(const std::string& title) { title_ = title; }
 void ConsoleLauncher::writeResult(const std::string& line) {
   // Ends a line of dots first, where both streams reach one terminal.
   if (lineOpen_) writeLine(std::string());
-  std::fwrite(line.data(), 1, line.size(), streams_.results);
-  std::fputc('\n', streams_.results);
-  std::fflush(streams_.results);
+  os::writeToStream(streams_.results, line + '\n');
 }
 
 std::string ConsoleLauncher::askDestinationDirectory() {

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "os/ansi_path_win32.h"
 #include "os/windows_argv.h"
 
 namespace os {
@@ -40,6 +43,15 @@ std::vector<std::string> platformArguments() {
 }
 
 std::string executablePath() {
+  if (!windows95Family()) {
+    std::vector<wchar_t> wide(MAX_PATH);
+    for (;;) {
+      const DWORD length = GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
+      if (length == 0) break;
+      if (length < wide.size()) return ansiPathFromWide(std::wstring(wide.data(), length));
+      wide.resize(wide.size() * 2);
+    }
+  }
   // Grows past MAX_PATH for executables in long paths.
   std::string path(MAX_PATH, '\0');
   for (;;) {

@@ -2,7 +2,10 @@
 // (NUL is a character device too, but has no console mode).
 #include "os/console.h"
 
+#include <io.h>
 #include <windows.h>
+
+#include <string>
 
 namespace os {
 
@@ -12,6 +15,27 @@ bool standardErrorIsTerminal() {
   if (GetFileType(handle) != FILE_TYPE_CHAR) return false;
   DWORD mode = 0;
   return GetConsoleMode(handle, &mode) != 0;
+}
+
+void writeToStream(std::FILE* stream, const std::string& text) {
+  std::fflush(stream);
+  // Only a launcher running with UTF-8 needs it, on a Windows (10 and
+  // later) whose consoles take wide text.
+  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  if (!text.empty() && GetACP() == CP_UTF8 && handle != INVALID_HANDLE_VALUE &&
+      GetConsoleMode(handle, &mode)) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    DWORD written = 0;
+    if (size > 0 &&
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size) > 0 &&
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr))
+      return;
+  }
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
 }
 
 }  // namespace os

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "os/ansi_path_win32.h"
 #include "os/fault_injection.h"
 
 namespace os {
@@ -56,6 +57,14 @@ SystemResult systemResult(unsigned long code) {
 }
 
 std::string systemTempPath() {
+  // The NT family's wide form, for a user name with letters outside the
+  // ANSI code page.
+  if (!windows95Family()) {
+    const DWORD wideLength = GetTempPathW(0, nullptr);
+    std::vector<wchar_t> wide(wideLength + 1, L'\0');
+    const DWORD written = wideLength == 0 ? 0 : GetTempPathW(static_cast<DWORD>(wide.size()), wide.data());
+    if (written > 0 && written < wide.size()) return ansiPathFromWide(std::wstring(wide.data(), written));
+  }
   const DWORD length = GetTempPathA(0, nullptr);
   if (length == 0) return std::string();
   std::vector<char> buffer(length + 1, '\0');

@@ -21,4 +21,10 @@ bool fileNamesIgnoreCase();
 // system has no such call).
 std::string listedPathForm(const std::string& path);
 
+// The path in a form that a program reading its command line in the
+// system's own code page can read: on Windows, where the launcher runs with
+// UTF-8 and the path holds a letter that code page lacks, its short 8.3
+// form (where the volume keeps one); elsewhere the path itself.
+std::string childReadablePath(const std::string& path);
+
 }  // namespace os

@@ -52,4 +52,6 @@ std::string listedPathForm(const std::string& path) {
   return result;
 }
 
+std::string childReadablePath(const std::string& path) { return path; }
+
 }  // namespace os

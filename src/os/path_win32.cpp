@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <vector>
+
+#include "os/ansi_path_win32.h"
 
 namespace os {
 
@@ -24,21 +27,40 @@ std::string absolutePath(const std::string& path) {
 bool fileNamesIgnoreCase() { return true; }
 
 std::string listedPathForm(const std::string& path) {
-  // Windows 95 lacks the call; its paths stay as given.
-  using LongPathName = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+  // Windows 95 lacks the call, and NT 4.0 its wide form; their paths stay
+  // as given. The wide form keeps a long name with letters outside the ANSI
+  // code page from turning into question marks (the short form stays then).
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  const LongPathName longPathName =
-      kernel ? reinterpret_cast<LongPathName>(
-                   reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameA")))
-             : nullptr;
-  if (!longPathName || path.empty()) return path;
-  const DWORD needed = longPathName(path.c_str(), nullptr, 0);
+  using LongPathNameW = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+  const LongPathNameW longPathName =
+      kernel && !path.empty() && !windows95Family()
+          ? reinterpret_cast<LongPathNameW>(
+                reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameW")))
+          : nullptr;
+  if (!longPathName) return path;
+  const std::wstring wide = wideFromAnsi(path);
+  const DWORD needed = longPathName(wide.c_str(), nullptr, 0);
   if (needed == 0) return path;
-  std::vector<char> buffer(needed + 1);
-  const DWORD length =
-      longPathName(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  std::vector<wchar_t> buffer(needed + 1);
+  const DWORD length = longPathName(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
   if (length == 0 || length >= buffer.size()) return path;
-  return std::string(buffer.data(), length);
+  return ansiPathFromWide(std::wstring(buffer.data(), length));
+}
+
+std::string childReadablePath(const std::string& path) {
+  // Only a launcher running with UTF-8 as its code page holds paths that a
+  // child of the system's own code page may not read (the Java launcher
+  // reads its command line in that code page).
+  if (GetACP() != CP_UTF8 || path.empty()) return path;
+  char number[8] = {};
+  if (GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, number, sizeof number) <= 0)
+    return path;
+  const UINT systemCodePage = static_cast<UINT>(std::atoi(number));
+  const std::wstring wide = wideFromAnsi(path);
+  if (systemCodePage == 0 || representableIn(wide, systemCodePage)) return path;
+  const std::string shortPath = ansiPathFromWide(shortPathOf(wide));
+  return !shortPath.empty() && representableIn(wideFromAnsi(shortPath), systemCodePage) ? shortPath
+                                                                                        : path;
 }
 
 }  // namespace os

@@ -24,7 +24,7 @@ failed=0
 # run_in DIR [ENV=VALUE...] -- ARGS...: runs the launcher in DIR; sets OUT
 # (standard output: the application's and the service actions' results) and
 # ERR (standard error: the launcher's status lines and messages), carriage
-# returns dropped, Windows output converted from its ANSI code page and
+# returns dropped (the Windows launcher writes UTF-8, its code page), and
 # Wine's own lines left out; and RC. QM_E2E_WRAPPER, when set, is put before
 # every native launcher (valgrind, for instance).
 run_in() {
@@ -34,9 +34,9 @@ run_in() {
   shift
   if [ "$mode" = wine ]; then
     OUT=$(cd "$dir" && env "${env[@]}" WINEPREFIX="$prefix" "$WINELOADER" "$launcher" "$@" \
-          2>"$work/stderr" | iconv -f cp1252 -t utf-8 | tr -d '\r'; exit "${PIPESTATUS[0]}")
+          2>"$work/stderr" | tr -d '\r'; exit "${PIPESTATUS[0]}")
     RC=$?
-    ERR=$(iconv -f cp1252 -t utf-8 < "$work/stderr" | tr -d '\r' |
+    ERR=$(tr -d '\r' < "$work/stderr" |
           grep -Ev '^([0-9a-f]{4}:(fixme|err|warn|trace|info):|wine: )')
     rm -f "$work/stderr"
     return "$RC"

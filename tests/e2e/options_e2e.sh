@@ -170,9 +170,14 @@ if [ "$mode" = native ]; then
   odd_home=$work/"jdk @x@ %TEMP_DIR%() #PATH# ' \$HOME; a\\b é"
   ln -s "$home" "$odd_home"
 else
+  # On the NT family a Polish letter, which the Western code page the fake
+  # JVM reads its command line in lacks: the launcher, running with UTF-8,
+  # hands such paths over in their short 8.3 form. (The 95 family has only
+  # the ANSI code page: no such folder can be named there.)
   odd=$work/"odd @x@ %TEMP_DIR%() #PATH# ' \$HOME;"
+  [[ $prefix == *win98 ]] || odd+=" Łódź"
   odd_home=$odd/jdk
-  mkdir -p "$odd" && cp -r "$fake" "$odd_home"
+  mkdir -p "$odd" && cp -r "$fake" "$odd_home" && rm -f "$odd_home/bin/args.txt"
 fi
 mkdir -p "$odd/temp"
 cp "$sample" "$odd/"
@@ -185,13 +190,45 @@ launcher=$saved
 if [ "$mode" = native ]; then
   seen=$(sed -n 's/^\(qm\.jvm\.home\|qm\.external\.home\|temp\.dir\): \[\(.*\)\]$/\1=\2/p' <<< "$OUT")
 else
+  # What the fake JVM got, read back by Wine to the folders it names (a
+  # short name stands for the long one; a letter lost to the code page
+  # would name no folder).
   seen=$(tr -d '\r' < "$odd_home/bin/args.txt" |
-         sed -n 's/^-D\(qm\.jvm\.home\|qm\.external\.home\|temp\.dir\)=\(.*\)$/\1=\2/p')
+         sed -n 's/^-D\(qm\.jvm\.home\|qm\.external\.home\|temp\.dir\)=\(.*\)$/\1=\2/p' |
+         while IFS== read -r name value; do
+           echo "$name=$(WINEPREFIX="$prefix" "$WINELOADER" winepath -u "$value" 2>/dev/null |
+                         tr -d '\r')"
+         done)
 fi
 check "paths holding marker and quote characters reach the application whole" \
-  "$(printf 'qm.external.home=%s\nqm.jvm.home=%s\ntemp.dir=%s' "$(windows_path "$odd")" \
-     "$(windows_path "$odd_home")" "$(windows_path "$odd/temp")")" "$(sort <<< "$seen")"
+  "$(printf 'qm.external.home=%s\nqm.jvm.home=%s\ntemp.dir=%s' "$odd" "$odd_home" "$odd/temp")" \
+  "$(sort <<< "$seen")"
 check "the temp root with such a name is empty after the run" "" "$(ls -A "$odd/temp")"
+
+# A user whose name the Western code page cannot spell: the system's
+# temporary folder (TEMP, set by cmd as a profile sets it) holds a Polish
+# letter. The launcher finds it, the application is told a path that names
+# it, and nothing is left there.
+if [ "$mode" = wine ] && [[ $prefix != *win98 ]]; then
+  user_temp=$work/"Łukasz/Temp"
+  mkdir -p "$user_temp"
+  rm -f "$fake/bin/args.txt"
+  cp "$sample" "$work/sample.exe"  # cmd starts only programs named so
+  (cd "$work" && WINEPREFIX="$prefix" "$WINELOADER" cmd /c \
+     "set TEMP=$(windows_path "$user_temp")&& set TMP=$(windows_path "$user_temp")&& sample.exe -qm:javahome $home --paths" \
+     > /dev/null 2>&1)
+  told=$(tr -d '\r' < "$fake/bin/args.txt" 2>/dev/null | sed -n 's/^-Dtemp\.dir=//p')
+  check "a temp folder outside the code page is found and named readably" "$user_temp" \
+    "$(WINEPREFIX="$prefix" "$WINELOADER" winepath -u "$told" 2>/dev/null | tr -d '\r')"
+  check "the temp folder outside the code page is empty after the run" "" "$(ls -A "$user_temp")"
+  # In a console (Wine makes one of a terminal) such a name is shown as it
+  # is, not in the console's own code page.
+  missing=$(windows_path "$work/gone Łódź")
+  shown=$(cd "$work" && WINEPREFIX="$prefix" script -qec \
+            "'$WINELOADER' sample.exe -qm:tempdir '$missing'" /dev/null 2>/dev/null | tr -d '\r')
+  check "a console shows a name outside the code page as it is" shown \
+    "$(grep -q -F "$missing" <<< "$shown" && echo shown)"
+fi
 
 # The sample is a command-line tool: it runs where the user starts it.
 if [ "$mode" = native ]; then
