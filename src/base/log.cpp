@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/settings.h"
+#include "base/text.h"
 #include "os/clock.h"
 
 namespace {
@@ -14,10 +15,10 @@ namespace {
 // "2026-12-10T05:50:12.345Z ": when the line was written, to the millisecond.
 std::string timeStamp() {
   const os::WallTime now = os::utcNow();
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ ", now.year, now.month,
-                now.day, now.hour, now.minute, now.second, now.millisecond);
-  return text;
+  return paddedDecimal(now.year, 4) + '-' + paddedDecimal(now.month, 2) + '-' +
+         paddedDecimal(now.day, 2) + 'T' + paddedDecimal(now.hour, 2) + ':' +
+         paddedDecimal(now.minute, 2) + ':' + paddedDecimal(now.second, 2) + '.' +
+         paddedDecimal(now.millisecond, 3) + "Z ";
 }
 
 }  // namespace
@@ -31,8 +32,9 @@ void writeLog(const std::string& text, int kind) {
     // told, once for each file.
     if (s.unopenedLogFile != s.logFile) {
       s.unopenedLogFile = s.logFile;
-      std::fprintf(stderr, "Unable to open the log file %s: %s\n", s.logFile.c_str(),
-                   std::strerror(errno));
+      const std::string text =
+          "Unable to open the log file " + s.logFile + ": " + std::strerror(errno) + "\n";
+      std::fputs(text.c_str(), stderr);
       std::fflush(stderr);
     }
     return;

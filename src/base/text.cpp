@@ -114,6 +114,17 @@ std::string ensureTrailingSeparator(const std::string& path) {
 
 std::string decimal(int32_t number) { return std::to_string(number); }
 
+std::string paddedDecimal(int number, size_t digits) {
+  const std::string text = std::to_string(number);
+  return text.size() >= digits ? text : std::string(digits - text.size(), '0') + text;
+}
+
+std::string hexDigits(uint64_t value, size_t digits) {
+  std::string text(digits, '0');
+  for (size_t i = digits; i > 0; --i, value >>= 4) text[i - 1] = "0123456789abcdef"[value & 15];
+  return text;
+}
+
 static uint32_t readBigEndian(std::FILE* file, int width, const std::string& message) {
   uint32_t value = 0;
   for (int i = 0; i < width; ++i) {

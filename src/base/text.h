@@ -49,6 +49,13 @@ std::string ensureTrailingSeparator(const std::string& path);
 
 // The signed decimal text of a 32-bit number.
 std::string decimal(int32_t number);
+// The decimal text of a number that is not negative, with leading zeros to
+// at least digits digits.
+std::string paddedDecimal(int number, size_t digits);
+// The lower-case hexadecimal text of the lowest digits digits of value.
+// (Written here, not by printf: the Windows C library's printf reads "%llx"
+// only from Windows XP on, and the one linked instead was 25 KB.)
+std::string hexDigits(uint64_t value, size_t digits);
 
 // Read 4 or 2 bytes as a big-endian number; fewer bytes throw
 // LauncherException with the caller's message.

@@ -120,7 +120,7 @@ void writeResult(const std::string& line) {
   if (theApp()) {
     theApp()->writeResult(line);
   } else {
-    std::printf("%s\n", line.c_str());
+    std::fputs((line + '\n').c_str(), stdout);
     std::fflush(stdout);
   }
 }

@@ -114,9 +114,7 @@ std::string jarVerifierIdentity(const std::string& className, const std::string&
   // FNV-1a over the jar: its name and place are new in every run.
   uint64_t hash = 14695981039346656037ull;
   for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-  return "verifier " + className + " jar " + std::to_string(bytes.size()) + ":" + text;
+  return "verifier " + className + " jar " + std::to_string(bytes.size()) + ":" + hexDigits(hash, 16);
 }
 
 bool VerificationCache::enabled() {

@@ -2,8 +2,7 @@
 
 #include "launch/literal_text.h"
 
-#include <cstdio>
-
+#include "base/text.h"
 #include "os/path.h"
 
 namespace {
@@ -60,10 +59,8 @@ std::string literalText(const std::string& value) {
       sealed += c;
       continue;
     }
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(c));
     sealed += kEscape;
-    sealed += hex;
+    sealed += hexDigits(static_cast<unsigned char>(c), 2);
   }
   return sealed + kClose;
 }

@@ -6,24 +6,31 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace os {
 
+// UTF-16 text: its characters and a terminating zero (empty: no text).
+// Not std::wstring, whose library code was a tenth of the launcher's size.
+using WideText = std::vector<wchar_t>;
+
+WideText wideText(const wchar_t* text, size_t length);
+
 // Whether every character of text has a form in the code page (no best-fit
 // letter, no default character).
-bool representableIn(const std::wstring& text, UINT codePage);
+bool representableIn(const WideText& text, UINT codePage);
 
 // The path in the process's ANSI code page; where a letter has no form
 // there (a Polish user name on a Western system without UTF-8), its short
 // 8.3 form, which the volume spells in plain letters. The lossy conversion
 // when neither works.
-std::string ansiPathFromWide(const std::wstring& path);
+std::string ansiPathFromWide(const WideText& path);
 
 // The short 8.3 form of an existing path; empty where the volume keeps none.
-std::wstring shortPathOf(const std::wstring& path);
+WideText shortPathOf(const WideText& path);
 
 // The UTF-16 form of text in the process's ANSI code page.
-std::wstring wideFromAnsi(const std::string& text);
+WideText wideFromAnsi(const std::string& text);
 
 // Whether this is the 95 family, whose wide calls are failing stubs.
 bool windows95Family();

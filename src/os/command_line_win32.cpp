@@ -48,7 +48,7 @@ std::string executablePath() {
     for (;;) {
       const DWORD length = GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
       if (length == 0) break;
-      if (length < wide.size()) return ansiPathFromWide(std::wstring(wide.data(), length));
+      if (length < wide.size()) return ansiPathFromWide(wideText(wide.data(), length));
       wide.resize(wide.size() * 2);
     }
   }

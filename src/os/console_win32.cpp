@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace os {
 
@@ -27,10 +28,10 @@ void writeToStream(std::FILE* stream, const std::string& text) {
       GetConsoleMode(handle, &mode)) {
     const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                          nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    std::vector<wchar_t> wide(static_cast<size_t>(size > 0 ? size : 0));
     DWORD written = 0;
     if (size > 0 &&
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size) > 0 &&
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size) > 0 &&
         WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr))
       return;
   }

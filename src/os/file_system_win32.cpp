@@ -63,7 +63,7 @@ std::string systemTempPath() {
     const DWORD wideLength = GetTempPathW(0, nullptr);
     std::vector<wchar_t> wide(wideLength + 1, L'\0');
     const DWORD written = wideLength == 0 ? 0 : GetTempPathW(static_cast<DWORD>(wide.size()), wide.data());
-    if (written > 0 && written < wide.size()) return ansiPathFromWide(std::wstring(wide.data(), written));
+    if (written > 0 && written < wide.size()) return ansiPathFromWide(wideText(wide.data(), written));
   }
   const DWORD length = GetTempPathA(0, nullptr);
   if (length == 0) return std::string();

@@ -38,13 +38,14 @@ std::string listedPathForm(const std::string& path) {
                 reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameW")))
           : nullptr;
   if (!longPathName) return path;
-  const std::wstring wide = wideFromAnsi(path);
-  const DWORD needed = longPathName(wide.c_str(), nullptr, 0);
+  const WideText wide = wideFromAnsi(path);
+  if (wide.empty()) return path;
+  const DWORD needed = longPathName(wide.data(), nullptr, 0);
   if (needed == 0) return path;
   std::vector<wchar_t> buffer(needed + 1);
-  const DWORD length = longPathName(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  const DWORD length = longPathName(wide.data(), buffer.data(), static_cast<DWORD>(buffer.size()));
   if (length == 0 || length >= buffer.size()) return path;
-  return ansiPathFromWide(std::wstring(buffer.data(), length));
+  return ansiPathFromWide(wideText(buffer.data(), length));
 }
 
 std::string childReadablePath(const std::string& path) {
@@ -56,7 +57,7 @@ std::string childReadablePath(const std::string& path) {
   if (GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, number, sizeof number) <= 0)
     return path;
   const UINT systemCodePage = static_cast<UINT>(std::atoi(number));
-  const std::wstring wide = wideFromAnsi(path);
+  const WideText wide = wideFromAnsi(path);
   if (systemCodePage == 0 || representableIn(wide, systemCodePage)) return path;
   const std::string shortPath = ansiPathFromWide(shortPathOf(wide));
   return !shortPath.empty() && representableIn(wideFromAnsi(shortPath), systemCodePage) ? shortPath
