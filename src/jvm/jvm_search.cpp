@@ -38,7 +38,7 @@ const VerifierSource& JvmSearch::verifier() {
 
 void JvmSearch::findJvm(JvmMatches& results) {
   found_.reset();
-  verifier();
+  verifier();  // settles which verifier every candidate runs
   checkUserHome();
   const bool scanAsked = !found_ && searchHints();
   if (!found_ && scanAsked) {
@@ -91,7 +91,7 @@ bool JvmSearch::searchHints() {
 
 void JvmSearch::findAllJvms(JvmMatches& results, bool stopAtFirst) {
   found_.reset();
-  verifier();
+  verifier();  // settles which verifier every candidate runs
   stopAtFirst_ = stopAtFirst;
   exhaustiveScan(results);
   // A JVM verified during the walk would otherwise be lost to the caller.

@@ -21,7 +21,16 @@ VerifierSource::VerifierSource(std::string classPath, std::string className)
 VerifierSource VerifierSource::inArchive(const FileEntry& entry, TempArea& temp) {
   VerifierSource source;
   source.className_ = quoted("Verify");
-  source.entry_ = &entry;
+  auto place = std::make_shared<FileEntry>();
+  place->type = entry.type;
+  place->id = entry.id;
+  place->length = entry.length;
+  place->offset = entry.offset;
+  place->fileName = entry.fileName;
+  place->compressed = entry.compressed;
+  place->decompressedFileCount = entry.decompressedFileCount;
+  place->decompressedSize = entry.decompressedSize;
+  source.entry_ = std::move(place);
   source.temp_ = &temp;
   return source;
 }

@@ -4,6 +4,7 @@
 // only when a candidate first runs it (a start whose verifications all come
 // from the cache never writes it out).
 
+#include <memory>
 #include <string>
 
 struct FileEntry;
@@ -14,11 +15,11 @@ public:
   VerifierSource() = default;
   // A verifier used as named; both are quoted as the command wants them.
   VerifierSource(std::string classPath, std::string className);
-  // The launcher file's verifier in entry, extracted into a private
-  // directory of temp at the first classPath(). Neither is owned.
+  // The launcher file's verifier in entry (its place is copied), extracted
+  // into a private directory of temp (not owned) at the first classPath().
   static VerifierSource inArchive(const FileEntry& entry, TempArea& temp);
 
-  bool isSet() const { return entry_ || !classPath_.empty() || !className_.empty(); }
+  bool isSet() const { return entry_ != nullptr || !classPath_.empty() || !className_.empty(); }
   // The classpath for the command, extracting the archive's verifier on the
   // first call. Throws LauncherException when the extraction fails.
   const std::string& classPath() const;
@@ -31,7 +32,7 @@ public:
 private:
   mutable std::string classPath_;
   std::string className_;
-  const FileEntry* entry_ = nullptr;
+  std::shared_ptr<const FileEntry> entry_;
   TempArea* temp_ = nullptr;
   mutable std::string identity_;
 };
