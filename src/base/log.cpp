@@ -9,6 +9,7 @@
 #include "base/settings.h"
 #include "base/text.h"
 #include "os/clock.h"
+#include "os/console.h"
 
 namespace {
 
@@ -32,10 +33,8 @@ void writeLog(const std::string& text, int kind) {
     // told, once for each file.
     if (s.unopenedLogFile != s.logFile) {
       s.unopenedLogFile = s.logFile;
-      const std::string text =
-          "Unable to open the log file " + s.logFile + ": " + std::strerror(errno) + "\n";
-      std::fputs(text.c_str(), stderr);
-      std::fflush(stderr);
+      os::writeToStream(stderr, "Unable to open the log file " + s.logFile + ": " +
+                                    std::strerror(errno) + "\n");
     }
     return;
   }

@@ -9,6 +9,7 @@
 #include "base/application.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "os/console.h"
 #include "os/text_resources.h"
 
 namespace {
@@ -120,8 +121,7 @@ void writeResult(const std::string& line) {
   if (theApp()) {
     theApp()->writeResult(line);
   } else {
-    std::fputs((line + '\n').c_str(), stdout);
-    std::fflush(stdout);
+    os::writeToStream(stdout, line + '\n');
   }
 }
 
