@@ -27,19 +27,29 @@ std::string absolutePath(const std::string& path) {
 bool fileNamesIgnoreCase() { return true; }
 
 std::string listedPathForm(const std::string& path) {
-  // Windows 95 lacks the call, and NT 4.0 its wide form; their paths stay
-  // as given. The wide form keeps a long name with letters outside the ANSI
-  // code page from turning into question marks (the short form stays then).
+  // Windows 95 and NT 4.0 lack the call; their paths stay as given. The NT
+  // family's wide form keeps a long name with letters outside the ANSI code
+  // page from turning into question marks (the short form stays then).
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (!kernel || path.empty()) return path;
+  if (windows95Family()) {
+    using LongPathNameA = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+    const LongPathNameA longPathName = reinterpret_cast<LongPathNameA>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameA")));
+    if (!longPathName) return path;
+    const DWORD needed = longPathName(path.c_str(), nullptr, 0);
+    if (needed == 0) return path;
+    std::vector<char> buffer(needed + 1);
+    const DWORD length =
+        longPathName(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0 || length >= buffer.size()) return path;
+    return std::string(buffer.data(), length);
+  }
   using LongPathNameW = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
-  const LongPathNameW longPathName =
-      kernel && !path.empty() && !windows95Family()
-          ? reinterpret_cast<LongPathNameW>(
-                reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameW")))
-          : nullptr;
-  if (!longPathName) return path;
+  const LongPathNameW longPathName = reinterpret_cast<LongPathNameW>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameW")));
   const WideText wide = wideFromAnsi(path);
-  if (wide.empty()) return path;
+  if (!longPathName || wide.empty()) return path;
   const DWORD needed = longPathName(wide.data(), nullptr, 0);
   if (needed == 0) return path;
   std::vector<wchar_t> buffer(needed + 1);
