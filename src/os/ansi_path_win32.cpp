@@ -10,17 +10,21 @@ namespace {
 
 int lengthOf(const WideText& text) { return text.empty() ? 0 : static_cast<int>(text.size() - 1); }
 
-std::string convert(const WideText& text, UINT codePage) {
-  const int length = lengthOf(text);
-  if (length == 0) return std::string();
-  const int size = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), length, &result[0], size, nullptr, nullptr);
-  return result;
+std::string ansiText(const WideText& text) {
+  return os::ansiText(text.data(), static_cast<size_t>(lengthOf(text)));
 }
 
 }  // namespace
+
+std::string ansiText(const wchar_t* text, size_t length) {
+  const int count = static_cast<int>(length);
+  if (count == 0) return std::string();
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, count, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, count, &result[0], size, nullptr, nullptr);
+  return result;
+}
 
 WideText wideText(const wchar_t* text, size_t length) {
   WideText result(text, text + length);
@@ -51,9 +55,9 @@ bool representableIn(const WideText& text, UINT codePage) {
 std::string ansiPathFromWide(const WideText& path) {
   if (!representableIn(path, GetACP())) {
     const WideText shortPath = shortPathOf(path);
-    if (!shortPath.empty() && representableIn(shortPath, GetACP())) return convert(shortPath, CP_ACP);
+    if (!shortPath.empty() && representableIn(shortPath, GetACP())) return ansiText(shortPath);
   }
-  return convert(path, CP_ACP);
+  return ansiText(path);
 }
 
 WideText wideFromAnsi(const std::string& text) {

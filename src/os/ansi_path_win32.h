@@ -1,7 +1,7 @@
 #pragma once
-// Paths the system gives in UTF-16 turned into the ANSI form the launcher
-// works with, and paths made readable by programs of another code page. Only
-// the Win32 backend includes this.
+// Text and paths the system gives in UTF-16 turned into the ANSI form the
+// launcher works with, and paths made readable by programs of another code
+// page. Only the Win32 backend includes this.
 
 #include <windows.h>
 
@@ -15,6 +15,9 @@ namespace os {
 using WideText = std::vector<wchar_t>;
 
 WideText wideText(const wchar_t* text, size_t length);
+
+// The text in the process's ANSI code page (a letter it lacks is replaced).
+std::string ansiText(const wchar_t* text, size_t length);
 
 // Whether every character of text has a form in the code page (no best-fit
 // letter, no default character).

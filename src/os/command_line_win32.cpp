@@ -4,21 +4,13 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "os/ansi_path_win32.h"
 #include "os/windows_argv.h"
 
 namespace os {
-
-static std::string ansiFromWide(const wchar_t* text) {
-  int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return std::string();
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], size, nullptr, nullptr);
-  result.resize(static_cast<size_t>(size - 1));
-  return result;
-}
 
 std::string ansiCommandLine() { return GetCommandLineA(); }
 
@@ -37,7 +29,7 @@ std::vector<std::string> platformArguments() {
   int count = 0;
   LPWSTR* list = split ? split(GetCommandLineW(), &count) : nullptr;
   if (!list) return splitWindowsCommandLine(GetCommandLineA());
-  for (int i = 0; i < count; ++i) arguments.push_back(ansiFromWide(list[i]));
+  for (int i = 0; i < count; ++i) arguments.push_back(ansiText(list[i], wcslen(list[i])));
   LocalFree(list);
   return arguments;
 }

@@ -6,7 +6,8 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
+
+#include "os/ansi_path_win32.h"
 
 namespace os {
 
@@ -26,13 +27,10 @@ void writeToStream(std::FILE* stream, const std::string& text) {
   DWORD mode = 0;
   if (!text.empty() && GetACP() == CP_UTF8 && handle != INVALID_HANDLE_VALUE &&
       GetConsoleMode(handle, &mode)) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
-    std::vector<wchar_t> wide(static_cast<size_t>(size > 0 ? size : 0));
+    const WideText wide = wideFromAnsi(text);  // the code page is UTF-8
     DWORD written = 0;
-    if (size > 0 &&
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size) > 0 &&
-        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr))
+    if (!wide.empty() &&
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size() - 1), &written, nullptr))
       return;
   }
   std::fwrite(text.data(), 1, text.size(), stream);

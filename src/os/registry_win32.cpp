@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "os/version.h"
+#include "os/ansi_path_win32.h"
 
 namespace os {
 
@@ -50,7 +50,7 @@ bool runsUnderWow64() {
 bool hasRegistry() { return true; }
 
 std::vector<RegistryView> registryViews() {
-  if (platformId() == 1) return {RegistryView::kProcess};  // no 95-family system is 64-bit
+  if (windows95Family()) return {RegistryView::kProcess};  // no 95-family system is 64-bit
   if (kProcessIs64Bit) return {RegistryView::kProcess, RegistryView::k32Bit};
   if (runsUnderWow64()) return {RegistryView::kProcess, RegistryView::k64Bit};
   return {RegistryView::kProcess};

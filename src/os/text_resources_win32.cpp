@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "os/ansi_path_win32.h"
+
 namespace os {
 
 std::string loadResourceString(int number) {
@@ -53,14 +55,7 @@ std::string systemErrorText(unsigned long code) {
 }
 
 std::string ansiFromUtf16(const std::u16string& text) {
-  if (text.empty()) return std::string();
-  const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
-  const int count = static_cast<int>(text.size());
-  int size = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide, count, &result[0], size, nullptr, nullptr);
-  return result;
+  return ansiText(reinterpret_cast<const wchar_t*>(text.data()), text.size());
 }
 
 }  // namespace os
