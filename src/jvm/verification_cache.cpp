@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "base/exceptions.h"
 #include "base/log.h"
@@ -48,14 +50,14 @@ std::string escaped(const std::string& text) {
   return result;
 }
 
-bool unescaped(const std::string& text, std::string* result) {
+bool unescaped(const char* text, size_t size, std::string* result) {
   result->clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      *result += text[i];
-      continue;
-    }
-    if (++i == text.size()) return false;
+  size_t start = 0;
+  for (size_t i = 0; i < size; ++i) {
+    if (text[i] != '\\') continue;
+    // Runs without escapes are copied whole: the cache holds many.
+    result->append(text + start, i - start);
+    if (++i == size) return false;
     switch (text[i]) {
       case '\\': *result += '\\'; break;
       case 't': *result += '\t'; break;
@@ -63,16 +65,22 @@ bool unescaped(const std::string& text, std::string* result) {
       case 'r': *result += '\r'; break;
       default: return false;
     }
+    start = i + 1;
   }
+  result->append(text + start, size - start);
   return true;
 }
 
 bool readWhole(const std::string& path, std::string* text) {
   File file(std::fopen(path.c_str(), "rb"));
-  if (!file) return false;
-  char buffer[16384];
-  size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text->append(buffer, count);
+  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
+  const long size = std::ftell(file.get());
+  if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+  // One buffer of the file's size, filled by one read: growing it by steps
+  // touched and copied several times the memory, the larger part of a
+  // repeat start's own cost.
+  text->resize(static_cast<size_t>(size));
+  text->resize(std::fread(&(*text)[0], 1, text->size(), file.get()));
   return !std::ferror(file.get());
 }
 
@@ -87,6 +95,37 @@ void makeDirectories(const std::string& directory) {
   const std::string parent = directoryPart(withoutTrailingSeparator(directory));
   if (!parent.empty()) makeDirectories(parent);
   os::createDirectory(directory);
+}
+
+// One line of the file as stored: its two fields, still escaped.
+struct StoredEntry {
+  const char* key;
+  size_t keySize;
+  const char* output;
+  size_t outputSize;
+};
+
+// Gives visit the file's entries, oldest first, until it returns true;
+// whether one did. A foreign file has none; a line without its separator is
+// skipped. Split by hand: the fields are exact, and trimming would change them.
+template <typename Visit>
+bool forEachStoredEntry(const std::string& text, Visit visit) {
+  const size_t headerSize = sizeof kHeader - 1;
+  if (text.compare(0, headerSize, kHeader) != 0 ||
+      (text.size() > headerSize && text[headerSize] != '\n'))
+    return false;  // someone else's file: rewritten on the next store
+  size_t position = headerSize + 1;
+  while (position < text.size()) {
+    size_t end = text.find('\n', position);
+    if (end == std::string::npos) end = text.size();
+    const size_t tab = text.find('\t', position);
+    if (tab < end) {
+      const StoredEntry entry{text.data() + position, tab - position, text.data() + tab + 1, end - tab - 1};
+      if (visit(entry)) return true;
+    }
+    position = end + 1;
+  }
+  return false;
 }
 
 }  // namespace
@@ -128,29 +167,34 @@ bool VerificationCache::enabled() {
 bool VerificationCache::lookup(const std::string& key, std::string* output) {
   if (!enabled() || key.empty()) return false;
   if (!loaded_) load();
-  for (const auto& entry : entries_) {
-    if (entry.first != key) continue;
-    *output = entry.second;
-    return true;
-  }
-  return false;
+  // Compared as stored: only the entry asked for is unescaped.
+  const std::string wanted = escaped(key);
+  std::string found;
+  const bool hit = forEachStoredEntry(text_, [&](const StoredEntry& entry) {
+    return entry.keySize == wanted.size() && wanted.compare(0, wanted.size(), entry.key, entry.keySize) == 0 &&
+           unescaped(entry.output, entry.outputSize, &found);
+  });
+  if (hit) output->swap(found);
+  return hit;
 }
 
 void VerificationCache::store(const std::string& key, const std::string& output) {
   if (!enabled() || key.empty()) return;
   // What other launchers stored since this one read the file is kept.
   load();
-  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-    if (it->first == key) {
-      entries_.erase(it);
-      break;
-    }
-  }
-  entries_.emplace_back(key, output);
-  while (entries_.size() > kMaxCachedVerifications) entries_.erase(entries_.begin());
+  std::vector<std::pair<std::string, std::string>> entries;  // oldest first
+  forEachStoredEntry(text_, [&](const StoredEntry& entry) {
+    std::string storedKey, storedOutput;
+    if (unescaped(entry.key, entry.keySize, &storedKey) && storedKey != key &&
+        unescaped(entry.output, entry.outputSize, &storedOutput))
+      entries.emplace_back(std::move(storedKey), std::move(storedOutput));
+    return false;
+  });
+  entries.emplace_back(key, output);
+  while (entries.size() > kMaxCachedVerifications) entries.erase(entries.begin());
 
   std::string text = std::string(kHeader) + '\n';
-  for (const auto& entry : entries_) text += escaped(entry.first) + '\t' + escaped(entry.second) + '\n';
+  for (const auto& entry : entries) text += escaped(entry.first) + '\t' + escaped(entry.second) + '\n';
   const std::string directory = directoryPart(path_);
   makeDirectories(directory);
   std::string temporary;
@@ -163,33 +207,13 @@ void VerificationCache::store(const std::string& key, const std::string& output)
     if (!result.ok()) os::deleteFile(temporary);
   }
   if (!result.ok()) writeLog("Unable to write the verification cache " + path_, kLogWarning);
+  text_ = std::move(text);
 }
 
 void VerificationCache::load() {
   loaded_ = true;
-  entries_.clear();
-  std::string text;
-  if (!readWhole(path_, &text)) return;
-  // Split by hand: the fields are exact, and trimming would change them.
-  size_t position = 0;
-  bool first = true;
-  while (position < text.size()) {
-    size_t end = text.find('\n', position);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(position, end - position);
-    position = end + 1;
-    if (first) {
-      first = false;
-      if (line != kHeader) return;  // someone else's file: rewritten on the next store
-      continue;
-    }
-    const size_t tab = line.find('\t');
-    std::string key, output;
-    if (tab == std::string::npos || !unescaped(line.substr(0, tab), &key) ||
-        !unescaped(line.substr(tab + 1), &output))
-      continue;
-    entries_.emplace_back(key, output);
-  }
+  text_.clear();
+  if (!readWhole(path_, &text_)) text_.clear();
 }
 
 std::string verificationCachePath(bool bypassed, TempArea* temp) {

@@ -55,7 +55,7 @@ private:
   std::string path_;
   bool resolved_ = false;
   bool loaded_ = false;
-  std::vector<std::pair<std::string, std::string>> entries_;  // oldest first
+  std::string text_;  // the file as last read
 };
 
 // Where this user's cache lives (the user's cache directory, else the
