@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -13,6 +14,7 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "os/fault_injection.h"
+#include "os/file_system.h"
 
 Tag::Tag(std::string name) : name_(std::move(name)) {}
 
@@ -64,6 +66,59 @@ bool readShort(const std::string& text, long* number) {
   return true;
 }
 
+// The input of a parse, read in large pieces and split into lines as the
+// format reads them: a line ends at a line feed or at the end of the file,
+// and carriage returns are dropped wherever they stand. Reading a character
+// at a time was the larger part of a start's own work.
+class LineSource {
+public:
+  // Starts with the byte range (or a first piece when length is negative);
+  // a line that runs on past it is read on from the file.
+  LineSource(std::FILE* file, long length) : file_(file) {
+    fill(length >= 0 ? static_cast<size_t>(length) : kPiece);
+  }
+
+  // Bytes taken from the file by the lines read so far.
+  size_t consumed() const { return position_; }
+
+  // The next line, trimmed; ended: the end of the file (or a read error,
+  // which sets no end-of-file indicator on every C library) ended it.
+  std::string next(bool* ended) {
+    size_t end;
+    while ((end = text_.find('\n', position_)) == std::string::npos && !atEnd_) fill(kPiece);
+    *ended = end == std::string::npos;
+    if (*ended) end = text_.size();
+    const size_t start = std::min(position_, end);
+    position_ = end + 1;
+    std::string line;
+    line.reserve(end - start);
+    for (size_t run = start; run < end;) {
+      const void* found = std::memchr(text_.data() + run, '\r', end - run);
+      const size_t stop = found ? static_cast<size_t>(static_cast<const char*>(found) - text_.data()) : end;
+      line.append(text_, run, stop - run);
+      run = stop + 1;
+    }
+    trim(line);
+    return line;
+  }
+
+private:
+  static constexpr size_t kPiece = 4096;
+
+  void fill(size_t size) {
+    const size_t old = text_.size();
+    text_.resize(old + size);
+    const size_t count = std::fread(&text_[old], 1, size, file_);
+    text_.resize(old + count);
+    if (count < size) atEnd_ = true;
+  }
+
+  std::FILE* file_;
+  std::string text_;
+  size_t position_ = 0;
+  bool atEnd_ = false;
+};
+
 // The form in which a value survives being read back: bare when trimming
 // and unquoting cannot change it, quoted with doubled quotes otherwise.
 std::string writtenValue(const std::string& value) {
@@ -96,23 +151,18 @@ void TagFile::parse(std::FILE* file, const std::string& sourceName, long offset,
   std::clearerr(file);
   if (std::fseek(file, offset, SEEK_SET) != 0) throw LauncherException("Unable to read tag file.");
 
-  // Whatever stops the reading ends the input: a read error sets no
-  // end-of-file indicator (and some C libraries set no error indicator
-  // either), so waiting for one would read empty lines forever.
+  LineSource source(file, length);
   bool ended = false;
   auto nextLine = [&]() {
-    std::string line = readLine(file, &ended);
+    std::string line = source.next(&ended);
     if (lineCount_ < INT32_MAX) ++lineCount_;
     return line;
   };
 
   while (!ended) {
-    if (length >= 0) {
-      const long position = std::ftell(file);
-      // Without a position the range cannot be kept, and reading on would
-      // run into whatever follows an embedded file.
-      if (position < 0 || position - offset >= length) break;
-    }
+    // The range is checked only before a line outside a block: a line is
+    // always read to its line feed, and a block to its end.
+    if (length >= 0 && source.consumed() >= static_cast<size_t>(length)) break;
     const std::string line = nextLine();
     if (line.empty()) continue;
 
@@ -192,7 +242,7 @@ int TagFile::write(const std::string& path) const {
     for (const std::string& value : tag.values())
       if (value.find_first_of("\r\n") != std::string::npos) return EINVAL;
   errno = 0;
-  FilePointer file(std::fopen(path.c_str(), "w"));
+  FilePointer file(os::openForRewrite(path));
   if (!file) return errno ? errno : EIO;
   int error = 0;
   for (const Tag& tag : tags_) {
