@@ -4,6 +4,7 @@
 // that decide on it, and the system's code for systemErrorText.
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,12 @@ FileResult clearReadOnly(const std::string& path);
 
 // Creates a new empty file "LRE" + hex digits + ".tmp" in directory, private to the user, and gives its path.
 FileResult createUniqueTempFile(const std::string& directory, std::string* path);
+
+// Opens path to be written anew, as fopen's "w" does (text mode). On POSIX
+// an empty file, such as a new temporary one, is not truncated first: ext4
+// writes a file truncated on opening out to disk as soon as it is closed,
+// which for a temporary file removed a moment later is work for nothing.
+std::FILE* openForRewrite(const std::string& path);
 
 // Deletes one file (or link); never a directory.
 FileResult deleteFile(const std::string& path);

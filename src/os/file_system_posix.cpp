@@ -123,6 +123,25 @@ FileResult deleteFile(const std::string& path) {
   return unlink(path.c_str()) == 0 ? succeeded() : lastResult();
 }
 
+std::FILE* openForRewrite(const std::string& path) {
+  const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (descriptor < 0) return nullptr;
+  struct stat status;
+  if (fstat(descriptor, &status) != 0 || (status.st_size > 0 && ftruncate(descriptor, 0) != 0)) {
+    const int error = errno;
+    close(descriptor);
+    errno = error;
+    return nullptr;
+  }
+  std::FILE* file = fdopen(descriptor, "w");
+  if (!file) {
+    const int error = errno;
+    close(descriptor);
+    errno = error;
+  }
+  return file;
+}
+
 FileResult getFileStamp(const std::string& path, FileStamp* stamp) {
   struct stat status;
   if (stat(path.c_str(), &status) != 0) return lastResult();

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "os/ansi_path_win32.h"
@@ -110,6 +111,8 @@ FileResult deleteFile(const std::string& path) {
 }
 
 FileResult allowExecution(const std::string&) { return succeeded(); }
+
+std::FILE* openForRewrite(const std::string& path) { return std::fopen(path.c_str(), "w"); }
 
 FileResult getFileStamp(const std::string& path, FileStamp* stamp) {
   // FindFirstFileA answers on every Windows (the attribute query with sizes
