@@ -151,10 +151,10 @@ void TagFile::parse(std::FILE* file, const std::string& sourceName, long offset,
   std::clearerr(file);
   if (std::fseek(file, offset, SEEK_SET) != 0) throw LauncherException("Unable to read tag file.");
 
-  LineSource source(file, length);
+  LineSource input{file, length};
   bool ended = false;
   auto nextLine = [&]() {
-    std::string line = source.next(&ended);
+    std::string line = input.next(&ended);
     if (lineCount_ < INT32_MAX) ++lineCount_;
     return line;
   };
@@ -162,7 +162,7 @@ void TagFile::parse(std::FILE* file, const std::string& sourceName, long offset,
   while (!ended) {
     // The range is checked only before a line outside a block: a line is
     // always read to its line feed, and a block to its end.
-    if (length >= 0 && source.consumed() >= static_cast<size_t>(length)) break;
+    if (length >= 0 && input.consumed() >= static_cast<size_t>(length)) break;
     const std::string line = nextLine();
     if (line.empty()) continue;
 
