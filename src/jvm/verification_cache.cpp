@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -118,9 +119,10 @@ bool forEachStoredEntry(const std::string& text, Visit visit) {
   while (position < text.size()) {
     size_t end = text.find('\n', position);
     if (end == std::string::npos) end = text.size();
-    const size_t tab = text.find('\t', position);
-    if (tab < end) {
-      const StoredEntry entry{text.data() + position, tab - position, text.data() + tab + 1, end - tab - 1};
+    const char* line = text.data() + position;
+    if (const void* found = std::memchr(line, '\t', end - position)) {
+      const size_t keySize = static_cast<size_t>(static_cast<const char*>(found) - line);
+      const StoredEntry entry{line, keySize, line + keySize + 1, end - position - keySize - 1};
       if (visit(entry)) return true;
     }
     position = end + 1;

@@ -66,16 +66,15 @@ bool readShort(const std::string& text, long* number) {
   return true;
 }
 
-// The input of a parse, read in large pieces and split into lines as the
-// format reads them: a line ends at a line feed or at the end of the file,
-// and carriage returns are dropped wherever they stand. Reading a character
-// at a time was the larger part of a start's own work.
+// The input of a parse, read in pieces and split into lines as the format
+// reads them: a line ends at a line feed or at the end of the file, and
+// carriage returns are dropped wherever they stand. Reading a character at
+// a time was the larger part of a start's own work.
 class LineSource {
 public:
-  // Starts with the byte range (or a first piece when length is negative);
-  // a line that runs on past it is read on from the file.
+  // The first piece is the byte range, when it is given and not large.
   LineSource(std::FILE* file, long length) : file_(file) {
-    fill(length >= 0 ? static_cast<size_t>(length) : kPiece);
+    if (length > 0) fill(static_cast<size_t>(std::min(length, 65536L)));
   }
 
   // Bytes taken from the file by the lines read so far.
@@ -84,8 +83,12 @@ public:
   // The next line, trimmed; ended: the end of the file (or a read error,
   // which sets no end-of-file indicator on every C library) ended it.
   std::string next(bool* ended) {
-    size_t end;
-    while ((end = text_.find('\n', position_)) == std::string::npos && !atEnd_) fill(kPiece);
+    size_t end = text_.find('\n', position_);
+    while (end == std::string::npos && !atEnd_) {
+      const size_t searched = text_.size();
+      fill(kPiece);
+      end = text_.find('\n', searched);
+    }
     *ended = end == std::string::npos;
     if (*ended) end = text_.size();
     const size_t start = std::min(position_, end);
@@ -103,7 +106,9 @@ public:
   }
 
 private:
-  static constexpr size_t kPiece = 4096;
+  // Smaller than the C library's buffer, which a larger read would pass by
+  // with reads of its own.
+  static constexpr size_t kPiece = 1024;
 
   void fill(size_t size) {
     const size_t old = text_.size();
@@ -114,7 +119,7 @@ private:
   }
 
   std::FILE* file_;
-  std::string text_;
+  std::string text_;  // what was read, from the start of the parse
   size_t position_ = 0;
   bool atEnd_ = false;
 };
