@@ -14,7 +14,7 @@
 #include "base/paths.h"
 #include "base/settings.h"
 #include "base/text.h"
-#include "launch/launch_script.h"
+#include "launch/function_scope.h"
 #include "temp/temp.h"
 
 namespace {
@@ -56,7 +56,7 @@ std::string copyBesideLauncher(TempArea& temp, const std::string& name) {
 
 }  // namespace
 
-std::string applicationArchiveFunction(LaunchScript& script,
+std::string applicationArchiveFunction(LaunchFunctionScope& script,
                                        const std::vector<std::string>& arguments) {
   std::string& remembered = script.context().applicationArchive;
   if (remembered.empty())

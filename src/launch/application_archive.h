@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-class LaunchScript;
+class LaunchFunctionScope;
 
 // No argument: the archive's application entries extracted, the last one's
 // path. One argument: that file, relative to the launcher directory, copied.
-std::string applicationArchiveFunction(LaunchScript& script,
+std::string applicationArchiveFunction(LaunchFunctionScope& script,
                                        const std::vector<std::string>& arguments);

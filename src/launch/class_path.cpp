@@ -8,7 +8,7 @@
 #include "archive/index.h"
 #include "base/log.h"
 #include "base/settings.h"
-#include "launch/launch_script.h"
+#include "launch/function_scope.h"
 #include "launch/literal_text.h"
 #include "launch/side_files.h"
 #include "os/environment.h"
@@ -66,7 +66,7 @@ std::vector<std::string> extractEmbeddedClassPath(LaunchContext& context) {
 
 }  // namespace
 
-std::string classPathFunction(LaunchScript& script, const std::vector<std::string>& arguments) {
+std::string classPathFunction(LaunchFunctionScope& script, const std::vector<std::string>& arguments) {
   const bool environmentMode = script.jvmValue("USE_CP_ENV_VAR") == "1";
   const auto element = [environmentMode](const std::string& text) {
     return environmentMode ? withoutSurroundingQuotes(text) : text;
@@ -78,7 +78,7 @@ std::string classPathFunction(LaunchScript& script, const std::vector<std::strin
   path.add(script.jvmValue("JVM_CLASSPATH"));
   path.addAll(readSideFile(kClassPathFile));
   for (const std::string& argument : arguments) path.add(element(argument));
-  path.add(element(script.expand(script.archive(), '%')));
+  path.add(element(script.expandFunctions(script.archive())));
   if (script.includeEmbeddedClassPath())
     for (const std::string& extracted : extractEmbeddedClassPath(script.context()))
       path.add(environmentMode ? literalPath(extracted) : quoted(literalPath(extracted)));

@@ -5,6 +5,6 @@
 #include <string>
 #include <vector>
 
-class LaunchScript;
+class LaunchFunctionScope;
 
-std::string classPathFunction(LaunchScript& script, const std::vector<std::string>& arguments);
+std::string classPathFunction(LaunchFunctionScope& script, const std::vector<std::string>& arguments);

@@ -8,7 +8,7 @@
 #include "base/text_expander.h"
 #include "launch/application_archive.h"
 #include "launch/class_path.h"
-#include "launch/launch_script.h"
+#include "launch/function_scope.h"
 #include "launch/literal_text.h"
 #include "launch/system_properties.h"
 #include "temp/temp.h"
@@ -17,7 +17,7 @@ namespace {
 
 // An empty find would match at every position without ever advancing; the
 // text is given back unchanged instead.
-std::string replaceFunction(LaunchScript& script, const std::vector<std::string>& arguments) {
+std::string replaceFunction(LaunchFunctionScope& script, const std::vector<std::string>& arguments) {
   const std::string find = script.substituteValues(arguments[0]);
   const std::string with = script.substituteValues(arguments[1]);
   const std::string& text = arguments[2];
@@ -32,20 +32,20 @@ std::string replaceFunction(LaunchScript& script, const std::vector<std::string>
   return result.append(text, copied, std::string::npos);
 }
 
-std::string ifExistsFunction(LaunchScript& script, const std::vector<std::string>& arguments) {
+std::string ifExistsFunction(LaunchFunctionScope& script, const std::vector<std::string>& arguments) {
   if (script.jvmValue(arguments[0]).empty()) return std::string();
   return script.substituteValues(arguments[1]);
 }
 
-std::string launcherFileFunction(LaunchScript&, const std::vector<std::string>&) {
+std::string launcherFileFunction(LaunchFunctionScope&, const std::vector<std::string>&) {
   return literalPath(settings().launcherFile);
 }
 
-std::string launcherDirFunction(LaunchScript&, const std::vector<std::string>&) {
+std::string launcherDirFunction(LaunchFunctionScope&, const std::vector<std::string>&) {
   return literalPath(launcherDirectory());
 }
 
-std::string tempDirFunction(LaunchScript& script, const std::vector<std::string>&) {
+std::string tempDirFunction(LaunchFunctionScope& script, const std::vector<std::string>&) {
   return literalPath(withoutTrailingSeparator(script.context().tempArea().root()));
 }
 
@@ -61,7 +61,7 @@ const LaunchFunction kFunctions[] = {
     {"LAUNCHER_FILE", 0, 0, "LAUNCHER_FILE function takes 0 arguments.", launcherFileFunction},
     {"LAUNCHER_DIR", 0, 0, "LAUNCHER_DIR function takes 0 arguments.", launcherDirFunction},
     {"APPLICATION_ARCHIVE", 0, 1, "APPLICATION_ARCHIVE function takes 0 arguments.",
-     [](LaunchScript& script, const std::vector<std::string>& arguments) {
+     [](LaunchFunctionScope& script, const std::vector<std::string>& arguments) {
        return literalPath(applicationArchiveFunction(script, arguments));
      }},
     {"TEMP_DIR", 0, 0, "TEMP_DIR function takes 0 arguments.", tempDirFunction},

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-class LaunchScript;
+class LaunchFunctionScope;
 
-using LaunchFunctionBody = std::string (*)(LaunchScript& script,
+using LaunchFunctionBody = std::string (*)(LaunchFunctionScope& script,
                                            const std::vector<std::string>& arguments);
 
 struct LaunchFunction {

@@ -7,12 +7,13 @@
 #include <string>
 
 #include "base/text_expander.h"
+#include "launch/function_scope.h"
 #include "launch/launch_context.h"
 
 class JvmFile;
 class TagFile;
 
-class LaunchScript : public TextExpander {
+class LaunchScript : public TextExpander, public LaunchFunctionScope {
 public:
   // From a launch script file: COMMAND, DISPLAY_CONSOLE (default off),
   // AUTO_SET_WORKING_DIR (default on), DESC and ARCHIVE; output is
@@ -37,27 +38,26 @@ public:
   bool captureOutput() const { return captureOutput_; }
   bool displayConsole() const { return displayConsole_; }
   bool autoSetWorkingDir() const { return autoSetWorkingDir_; }
-  bool includeEmbeddedClassPath() const { return includeEmbeddedClassPath_; }
+  bool includeEmbeddedClassPath() const override { return includeEmbeddedClassPath_; }
   const std::string& description() const { return description_; }
-  const std::string& archive() const { return archive_; }
+  const std::string& archive() const override { return archive_; }
   // The tag file this script was read from; null for a command text.
   const TagFile* sourceTagFile() const { return sourceTagFile_; }
   // The run's launch context (not owned) that the functions read and the
   // launch follows; until one is given, a context of the script's own with
   // no entries, no options and no launcher kind.
   void useContext(LaunchContext* context) { context_ = context; }
-  LaunchContext& context() { return context_ ? *context_ : ownContext_; }
+  LaunchContext& context() override { return context_ ? *context_ : ownContext_; }
 
   // What the program wrote; every run appends.
   std::string& standardOutput() { return standardOutput_; }
   std::string& standardError() { return standardError_; }
 
-  // For the functions, during buildCommand: the first value of a tag of the
-  // JVM file being launched, and text with its @NAME@ values substituted.
-  // Outside buildCommand there is no JVM file: tags read as empty and text
-  // stays as it is.
-  std::string jvmValue(const std::string& tag) const;
-  std::string substituteValues(const std::string& text);
+  // For the functions (LaunchFunctionScope), during buildCommand: the JVM
+  // file being launched.
+  std::string jvmValue(const std::string& tag) const override;
+  std::string substituteValues(const std::string& text) override;
+  std::string expandFunctions(const std::string& text) override { return expand(text, '%'); }
 
 private:
   void expandFunction(std::string& text, size_t start, size_t end);

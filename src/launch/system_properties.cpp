@@ -2,13 +2,13 @@
 
 #include "launch/system_properties.h"
 
-#include "launch/launch_script.h"
+#include "launch/function_scope.h"
 #include "launch/side_files.h"
 
 namespace {
 
 // The system property as the JVM file writes one; the name is taken as it is.
-std::string systemProperty(LaunchScript& script, const std::string& name,
+std::string systemProperty(LaunchFunctionScope& script, const std::string& name,
                            const std::string& value) {
   return script.jvmValue("SYSTEM") + name + script.jvmValue("SYSTEM_SEPARATOR") +
          script.substituteValues(value);
@@ -22,12 +22,12 @@ void appendWithBlank(std::string& joined, const std::string& piece) {
 
 }  // namespace
 
-std::string systemPropertyFunction(LaunchScript& script,
+std::string systemPropertyFunction(LaunchFunctionScope& script,
                                    const std::vector<std::string>& arguments) {
   return systemProperty(script, arguments[0], arguments[1]);
 }
 
-std::string runtimeSystemPropertiesFunction(LaunchScript& script, const std::vector<std::string>&) {
+std::string runtimeSystemPropertiesFunction(LaunchFunctionScope& script, const std::vector<std::string>&) {
   std::string joined;
   for (const std::string& line : readSideFile(kSystemPropertyFile)) {
     const size_t equals = line.find('=');
@@ -38,7 +38,7 @@ std::string runtimeSystemPropertiesFunction(LaunchScript& script, const std::vec
   return joined;
 }
 
-std::string runtimeJavaArgumentsFunction(LaunchScript& script, const std::vector<std::string>&) {
+std::string runtimeJavaArgumentsFunction(LaunchFunctionScope& script, const std::vector<std::string>&) {
   std::string joined;
   for (const std::string& line : readSideFile(kJavaArgumentsFile))
     appendWithBlank(joined, script.substituteValues(line));

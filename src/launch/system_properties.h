@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-class LaunchScript;
+class LaunchFunctionScope;
 
-std::string systemPropertyFunction(LaunchScript& script, const std::vector<std::string>& arguments);
-std::string runtimeSystemPropertiesFunction(LaunchScript& script,
+std::string systemPropertyFunction(LaunchFunctionScope& script, const std::vector<std::string>& arguments);
+std::string runtimeSystemPropertiesFunction(LaunchFunctionScope& script,
                                             const std::vector<std::string>& arguments);
-std::string runtimeJavaArgumentsFunction(LaunchScript& script,
+std::string runtimeJavaArgumentsFunction(LaunchFunctionScope& script,
                                          const std::vector<std::string>& arguments);
