@@ -60,20 +60,10 @@ std::string readWord(const std::string& text, size_t& pos) {
 
 std::string readLine(std::FILE* file, bool* hitEnd) {
   std::string line;
-  // Gathered in a small buffer: appending character by character was the
-  // largest share of reading the launcher's scripts.
-  char chunk[256];
-  size_t used = 0;
   int c;
   while ((c = std::getc(file)) != EOF && c != '\n') {
-    if (c == '\r') continue;
-    chunk[used++] = static_cast<char>(c);
-    if (used == sizeof chunk) {
-      line.append(chunk, used);
-      used = 0;
-    }
+    if (c != '\r') line += static_cast<char>(c);
   }
-  line.append(chunk, used);
   if (hitEnd) *hitEnd = c == EOF;
   trim(line);
   return line;
@@ -111,6 +101,8 @@ std::string ensureTrailingSeparator(const std::string& path) {
   if (path.empty() || path.back() == separator) return path;
   return path + separator;
 }
+
+std::string quoted(const std::string& text) { return '"' + text + '"'; }
 
 std::string decimal(int32_t number) { return std::to_string(number); }
 

@@ -47,6 +47,9 @@ long endsWith(const std::string& text, const std::string& suffix);
 // Appends the path separator to a non-empty path that does not end in one.
 std::string ensureTrailingSeparator(const std::string& path);
 
+// The text between double quotes, as it stands.
+std::string quoted(const std::string& text);
+
 // The signed decimal text of a 32-bit number.
 std::string decimal(int32_t number);
 // The decimal text of a number that is not negative, with leading zeros to

@@ -6,14 +6,9 @@
 
 #include "archive/extract.h"
 #include "archive/index.h"
+#include "base/text.h"
 #include "jvm/verification_cache.h"
 #include "temp/temp.h"
-
-namespace {
-
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
-}  // namespace
 
 VerifierSource::VerifierSource(std::string classPath, std::string className)
     : classPath_(std::move(classPath)), className_(std::move(className)) {}

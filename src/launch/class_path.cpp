@@ -8,6 +8,7 @@
 #include "archive/index.h"
 #include "base/log.h"
 #include "base/settings.h"
+#include "base/text.h"
 #include "launch/function_scope.h"
 #include "launch/literal_text.h"
 #include "launch/side_files.h"
@@ -46,8 +47,6 @@ std::string withoutSurroundingQuotes(std::string text) {
   if (!text.empty() && text.back() == '"') text.pop_back();
   return text;
 }
-
-std::string quoted(const std::string& text) { return '"' + text + '"'; }
 
 // Every class-path archive of the launcher file, extracted into a new
 // private directory; a launcher without any makes none.
