@@ -25,17 +25,21 @@ std::string Tag::value(int index) const {
 
 int32_t Tag::line(int index) const {
   if (index < 0 || index >= valueCount()) return 0;
-  return lines_[static_cast<size_t>(index)];
+  return index == 0 ? firstLine_ : moreLines_[static_cast<size_t>(index - 1)];
 }
 
-void Tag::addValue(const std::string& value, int32_t line) {
-  values_.push_back(value);
-  lines_.push_back(line);
+void Tag::addValue(std::string value, int32_t line) {
+  if (values_.empty())
+    firstLine_ = line;
+  else
+    moreLines_.push_back(line);
+  values_.push_back(std::move(value));
 }
 
-void Tag::setValue(const std::string& value, int32_t line) {
-  values_.assign(1, value);
-  lines_.assign(1, line);
+void Tag::setValue(std::string value, int32_t line) {
+  values_.clear();
+  moreLines_.clear();
+  addValue(std::move(value), line);
 }
 
 namespace {
@@ -179,6 +183,9 @@ void TagFile::parse(std::FILE* file, const std::string& sourceName, long offset,
 
     if (colon + 1 == line.size()) {
       const int32_t blockLine = lineCount_;
+      // A block without values makes no tag. Only this tag grows while the
+      // block is read, so the pointer stays good.
+      Tag* tag = nullptr;
       for (;;) {
         if (ended) syntaxError("Missing /: tag completer.", blockLine);
         std::string value = nextLine();
@@ -188,16 +195,17 @@ void TagFile::parse(std::FILE* file, const std::string& sourceName, long offset,
         }
         if (value.empty()) continue;
         if (value == "/:") break;
-        tagFor(name).addValue(value, lineCount_);
+        if (!tag) tag = &appendTag(std::move(name));
+        tag->addValue(std::move(value), lineCount_);
       }
     } else {
       const size_t start = line.find_first_not_of(kFormatSpaces, colon + 1);
       if (start == std::string::npos) syntaxError("Invalid tag format.", lineCount_);
       if (line[start] == '"') {
         size_t pos = start + 1;
-        tagFor(name).setValue(readArgument(line, pos, true), lineCount_);
+        appendTag(std::move(name)).setValue(readArgument(line, pos, true), lineCount_);
       } else {
-        tagFor(name).setValue(line.substr(start), lineCount_);
+        appendTag(std::move(name)).setValue(line.substr(start), lineCount_);
       }
     }
   }
@@ -286,8 +294,17 @@ Tag* TagFile::findTag(const std::string& name) {
 
 Tag& TagFile::tagFor(const std::string& name) {
   if (Tag* tag = findTag(name)) return *tag;
+  return appendTag(name);
+}
+
+Tag& TagFile::appendTag(std::string name) {
+  // The few tags of a script or JVM file without growing the list step by step.
+  if (tags_.empty()) {
+    tags_.reserve(kTypicalTagCount);
+    positions_.reserve(kTypicalTagCount);
+  }
   positions_.emplace(name, tags_.size());
-  tags_.emplace_back(name);
+  tags_.emplace_back(std::move(name));
   return tags_.back();
 }
 

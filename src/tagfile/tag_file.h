@@ -24,14 +24,17 @@ public:
   int32_t line(int index) const;
 
   /// line: where the value stands in the file read, 0 for none.
-  void addValue(const std::string& value, int32_t line = 0);
+  void addValue(std::string value, int32_t line = 0);
   /// Leaves exactly this one value.
-  void setValue(const std::string& value, int32_t line = 0);
+  void setValue(std::string value, int32_t line = 0);
 
 private:
   std::string name_;
   std::vector<std::string> values_;
-  std::vector<int32_t> lines_;  // one per value
+  // The line of the first value, and of each further one: most tags hold
+  // one value, which then costs no list of its own.
+  int32_t firstLine_ = 0;
+  std::vector<int32_t> moreLines_;
 };
 
 class TagFile {
@@ -85,8 +88,12 @@ public:
 private:
   Tag* findTag(const std::string& name);
   Tag& tagFor(const std::string& name);
+  // A tag of a name that the file does not hold yet.
+  Tag& appendTag(std::string name);
   void removeTag(const std::string& name);
   [[noreturn]] void syntaxError(const std::string& message, int32_t line) const;
+
+  static constexpr size_t kTypicalTagCount = 32;
 
   std::vector<Tag> tags_;
   // Where each name stands in tags_ (names are unique there), so that a file
