@@ -129,7 +129,14 @@ void LauncherArchive::loadIndex(bool withScripts) {
   if (!file) throw LauncherException("Cannot open launcher file.");
   FileCloser closer(file);
   try {
-    if (std::fseek(file, -8, SEEK_END) != 0) throw LauncherException("Invalid launcher format.");
+    // The kind byte stands just before the trailer; reading it here saves
+    // opening the file a second time for it.
+    if (std::fseek(file, -9, SEEK_END) == 0) {
+      const int kind = std::getc(file);
+      launcherKind_ = kind == EOF ? -1 : kind;
+    } else if (std::fseek(file, -8, SEEK_END) != 0) {
+      throw LauncherException("Invalid launcher format.");
+    }
     const int64_t fileSize = static_cast<int64_t>(std::ftell(file)) + 8;
     const int32_t indexOffset = readInt32(file, "Unable to read file index offset.");
     const uint32_t identification =

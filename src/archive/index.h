@@ -80,6 +80,8 @@ public:
   // a file whose end was cut off, does not), and its size.
   bool archiveFound() const { return archiveFound_; }
   int64_t fileSize() const { return fileSize_; }
+  // The kind byte read with the trailer, as readLauncherKind gives it.
+  int32_t launcherKind() const { return launcherKind_; }
   const FileIndex& fileIndex() const { return index_; }
 
 private:
@@ -89,6 +91,7 @@ private:
   bool indexLoaded_ = false;
   bool archiveFound_ = false;
   int64_t fileSize_ = 0;
+  int32_t launcherKind_ = -1;
   std::string loadFailure_;
 };
 

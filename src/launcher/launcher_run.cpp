@@ -28,7 +28,9 @@ LauncherRun::LauncherRun(TempArea& temp)
 LauncherRun::~LauncherRun() = default;
 
 int32_t LauncherRun::launcherKind() {
-  if (!kindRead_) launch_.launcherKind = readLauncherKind(settings().launcherFile);
+  if (!kindRead_)
+    launch_.launcherKind = archive_.indexLoaded() ? archive_.launcherKind()
+                                                  : readLauncherKind(settings().launcherFile);
   kindRead_ = true;
   return launch_.launcherKind;
 }
