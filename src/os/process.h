@@ -38,7 +38,11 @@ struct Pipe {
 struct Child {
   Handle process = kNoHandle;
   Handle thread = kNoHandle;  // Windows only
-  Handle ended = kNoHandle;   // POSIX: a descriptor that turns readable at the child's end, where the system has one
+  // POSIX: a descriptor that turns readable at the child's end, where the
+  // system has one; asked for by the first wait on activity, as a child that
+  // is only waited for needs none.
+  Handle ended = kNoHandle;
+  bool endWatchAsked = false;
   bool collected = false;
   uint32_t collectedCode = 0;
 };

@@ -168,10 +168,6 @@ ProcessResult startProcess(const StartRequest& request, Child* child) {
     return failed;
   }
   child->process = pid;
-  // Without pidfds (before Linux 5.3) the end is seen at the wait's time-out.
-  const long ended = syscall(SYS_pidfd_open, pid, 0);
-  child->ended = ended >= 0 ? static_cast<Handle>(ended) : kNoHandle;
-  if (ended >= 0) fcntl(static_cast<int>(ended), F_SETFD, FD_CLOEXEC);
   return ProcessResult();
 }
 
@@ -259,6 +255,14 @@ void waitForActivity(Child* child, const Handle* pipes, int pipeCount, uint32_t 
   nfds_t count = 0;
   for (int i = 0; i < pipeCount && count < 2; ++i)
     entries[count++] = pollfd{static_cast<int>(pipes[i]), POLLIN, 0};
+  if (!child->endWatchAsked && !child->collected) {
+    child->endWatchAsked = true;
+    // Without pidfds (before Linux 5.3) the end is seen at the wait's
+    // time-out. An ended child that is not reaped yet still gets one,
+    // readable at once; the system makes it close-on-exec.
+    const long ended = syscall(SYS_pidfd_open, static_cast<pid_t>(child->process), 0);
+    if (ended >= 0) child->ended = static_cast<Handle>(ended);
+  }
   if (child->ended != kNoHandle && !child->collected)
     entries[count++] = pollfd{static_cast<int>(child->ended), POLLIN, 0};
   // An interrupted wait just returns early: the caller looks again.
@@ -269,6 +273,7 @@ bool endedChildMayHoldFiles() { return false; }
 
 void closeChild(Child* child) {
   closeHandle(&child->ended);
+  child->endWatchAsked = false;
   child->process = kNoHandle;
   child->thread = kNoHandle;
 }
