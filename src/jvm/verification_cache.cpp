@@ -74,6 +74,9 @@ bool unescaped(const char* text, size_t size, std::string* result) {
 
 bool readWhole(const std::string& path, std::string* text) {
   File file(std::fopen(path.c_str(), "rb"));
+  // Read in one piece straight into the text: a stream buffer would only
+  // cost its own allocation and a look at the file for its size.
+  if (file) std::setvbuf(file.get(), nullptr, _IONBF, 0);
   if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
   const long size = std::ftell(file.get());
   if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
