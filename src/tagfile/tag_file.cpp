@@ -299,10 +299,7 @@ Tag& TagFile::tagFor(const std::string& name) {
 
 Tag& TagFile::appendTag(std::string name) {
   // The few tags of a script or JVM file without growing the list step by step.
-  if (tags_.empty()) {
-    tags_.reserve(kTypicalTagCount);
-    positions_.reserve(kTypicalTagCount);
-  }
+  if (tags_.empty()) tags_.reserve(kTypicalTagCount);
   positions_.emplace(name, tags_.size());
   tags_.emplace_back(std::move(name));
   return tags_.back();
