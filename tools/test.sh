@@ -149,6 +149,13 @@ for family in nt win98; do
   script "concurrency-wine-$family" tests/e2e/concurrency.sh wine "$QM_WIN_TREE/qmlauncher.exe" \
     "$build/native/qmpack" "${!prefix_var}"
 done
+# The shipped 32-bit launcher with a 64-bit JDK, as on 64-bit Windows.
+if [ "$QM_WINE_BITS" = 32 ]; then
+  script wow64-wine tests/e2e/wow64.sh wine "$build/win32-shipped/qmlauncher.exe" \
+    "$build/native/qmpack" "$(qm_wow64_prefix)"
+else
+  echo "NOTE: no 32-bit programs run here: the 32-bit launcher with a 64-bit JDK is not tried"
+fi
 script bench-smoke env QM_BENCH_BUILD="$build/native" QM_BENCH_WIN32_TREE="$build/win32-shipped" tools/bench.sh --smoke
 script docs tests/docs/doc_examples.sh "$build/native"
 

@@ -48,6 +48,22 @@ qm_wine_prefix() {
   echo "$prefix"
 }
 
+# qm_wow64_prefix: makes once a 64-bit prefix, in which 32-bit programs run as
+# they do on 64-bit Windows (a machine that runs 32-bit programs only), and
+# prints its path.
+qm_wow64_prefix() {
+  local prefix=$QM_WINE_PREFIXES/wow64
+  if [ ! -f "$prefix/.qm-ready" ]; then
+    rm -rf "$prefix"
+    mkdir -p "$prefix"
+    WINEPREFIX=$prefix WINEARCH=win64 WINESERVER=/usr/lib/wine/wineserver64 \
+      /usr/lib/wine/wine64 wineboot -i > /dev/null 2>&1
+    WINEPREFIX=$prefix /usr/lib/wine/wineserver64 -w
+    touch "$prefix/.qm-ready"
+  fi
+  echo "$prefix"
+}
+
 # qm_wine PREFIX PROGRAM ARGS...: runs a Windows program in the prefix.
 qm_wine() {
   local prefix=$1
