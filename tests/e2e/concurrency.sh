@@ -66,18 +66,8 @@ start() {  # start I: one launcher in the background, its program to exit with I
 }
 ran() { echo "program run $1"; }
 fi
-cat > "$work/product.manifest" << MANIFEST
-STUB: $launcher
-OUTPUT: $work/product$suffix
-ENTRIES:
-  INSTRUCTIONS 0 "$fixtures/sample-instructions.txt" name=instructions.txt
-  VERIFIER_ARCHIVE 1 "$fixtures/app.jar" name=Verify.jar
-  LAUNCHSCRIPT 2 "$fixtures/hello-launch.txt" name=launch.txt
-  JVM 3 "$jvm_file"
-  APPLICATION_ARCHIVE 4 "$fixtures/app.jar"
-/:
-MANIFEST
-"$qmpack" "$work/product.manifest" > /dev/null
+source "$here/fake_product.sh"
+pack_product "$qmpack" "$launcher" "$work/product$suffix" "$jvm_file" "$fixtures/app.jar"
 check "the product is packed" 0 "$?"
 
 pids=()

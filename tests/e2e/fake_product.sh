@@ -9,6 +9,9 @@
 #                            packs OUTPUT from STUB: the sample instruction
 #                            script, a JVM file for HOME's fake, and small
 #                            stand-ins for the verifier and the application
+#   pack_product QMPACK STUB OUTPUT JVM_FILE APPLICATION
+#                            the same with a JVM file and an application
+#                            archive of the caller's
 fake_product_fixtures=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/fixtures
 
 fake_java() {
@@ -22,9 +25,14 @@ fake_java() {
 }
 
 pack_fake_product() {
-  local qmpack=$1 stub=$2 output=$3 home=$4 fixtures=$fake_product_fixtures
+  local qmpack=$1 stub=$2 output=$3
   printf 'DESC: Fake\nJVM_EXE: bin/java\nCLASSPATH: "-cp "\nCLASSPATH_SEPARATOR: :\nSYSTEM: -D\nSYSTEM_SEPARATOR: =\nJVM_PROPERTIES: "java.vendor=Fake Inc."\n' \
     > "$output.jvm"
+  pack_product "$qmpack" "$stub" "$output" "$output.jvm" "$fake_product_fixtures/app.jar"
+}
+
+pack_product() {
+  local qmpack=$1 stub=$2 output=$3 jvm_file=$4 application=$5 fixtures=$fake_product_fixtures
   cat > "$output.manifest" << MANIFEST
 STUB: $stub
 OUTPUT: $output
@@ -32,8 +40,8 @@ ENTRIES:
   INSTRUCTIONS 0 "$fixtures/sample-instructions.txt" name=instructions.txt
   VERIFIER_ARCHIVE 1 "$fixtures/app.jar" name=Verify.jar
   LAUNCHSCRIPT 2 "$fixtures/hello-launch.txt" name=launch.txt
-  JVM 3 "$output.jvm"
-  APPLICATION_ARCHIVE 4 "$fixtures/app.jar"
+  JVM 3 "$jvm_file"
+  APPLICATION_ARCHIVE 4 "$application"
 /:
 MANIFEST
   "$qmpack" "$output.manifest" > /dev/null

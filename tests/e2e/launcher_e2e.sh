@@ -293,19 +293,10 @@ if [ "$mode" = wine ] && [ -f "$tests_exe" ]; then
   printf '1739021872\r\nFake Inc.\r\n' > "$work/fakejdk/bin/fake-jvm.txt"
   printf 'PK fake application\n' > "$work/Hello.jar"
   windows_home="Z:$(tr / '\\' <<< "$work/fakejdk")"
-  cat > "$work/fake.manifest" <<MANIFEST
-STUB: $launcher
-OUTPUT: $work/fake.exe
-ENTRIES:
-  INSTRUCTIONS 0 "$fixtures/sample-instructions.txt" name=instructions.txt
-  VERIFIER_ARCHIVE 1 "$fixtures/app.jar" name=Verify.jar
-  LAUNCHSCRIPT 2 "$fixtures/hello-launch.txt" name=launch.txt
-  JVM 3 "$fixtures/fake.jvm"
-  APPLICATION_ARCHIVE 4 "$work/Hello.jar"
-/:
-MANIFEST
   saved=$launcher
-  launcher=$("$qmpack" "$work/fake.manifest" > /dev/null && echo "$work/fake.exe")
+  source "$here/fake_product.sh"
+  launcher=$(pack_product "$qmpack" "$launcher" "$work/fake.exe" "$fixtures/fake.jvm" "$work/Hello.jar" &&
+             echo "$work/fake.exe")
   rm -rf "$work/temp" && mkdir -p "$work/temp"
   run "${english[@]}" QM_TEST_CHILD=fake-jvm -- -qm:tempdir temp -qm:log fake.log \
     -qm:javahome "$windows_home" "two words" 'C:\dir\'

@@ -34,18 +34,9 @@ trap 'WINEPREFIX=$prefix /usr/lib/wine/wine64 reg delete "HKLM\\$key" /reg:64 /f
   printf 'PLATFORM_HINT: \\HKEY_LOCAL_MACHINE\\%s\\JavaHome\n' "$key"
   sed -n '/^JVM_PROPERTIES/,$p' "$fixtures/fake.jvm"
 } > "$work/wow64.jvm"
-cat > "$work/wow64.manifest" <<MANIFEST
-STUB: $launcher
-OUTPUT: $work/product.exe
-ENTRIES:
-  INSTRUCTIONS 0 "$fixtures/sample-instructions.txt" name=instructions.txt
-  VERIFIER_ARCHIVE 1 "$fixtures/app.jar" name=Verify.jar
-  LAUNCHSCRIPT 2 "$fixtures/hello-launch.txt" name=launch.txt
-  JVM 3 "$work/wow64.jvm"
-  APPLICATION_ARCHIVE 4 "$work/Hello.jar"
-/:
-MANIFEST
-"$qmpack" "$work/wow64.manifest" > /dev/null || { echo "packing failed"; failed=1; finish; exit; }
+source "$here/fake_product.sh"
+pack_product "$qmpack" "$launcher" "$work/product.exe" "$work/wow64.jvm" "$work/Hello.jar" ||
+  { echo "packing failed"; failed=1; finish; exit; }
 check "the launcher is a 32-bit program" 1 "$(i686-w64-mingw32-objdump -f "$launcher" | grep -c 'file format pei-i386')"
 check "the JDK is not in the 32-bit view" 1 \
   "$(WINEPREFIX=$prefix /usr/lib/wine/wine64 reg query "HKLM\\$key" /reg:32 > /dev/null 2>&1; echo $?)"
