@@ -11,7 +11,8 @@
 #                            stand-ins for the verifier and the application
 #   pack_product QMPACK STUB OUTPUT JVM_FILE APPLICATION
 #                            the same with a JVM file and an application
-#                            archive of the caller's
+#                            archive of the caller's; both leave the
+#                            manifest beside OUTPUT as OUTPUT.manifest
 fake_product_fixtures=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/fixtures
 
 fake_java() {

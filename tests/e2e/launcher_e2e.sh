@@ -340,8 +340,8 @@ if [ "$mode" = wine ] && [ -f "$tests_exe" ]; then
     "$(sed -n '3p;5p;7p' <<< "$OUT" | grep -c 'LRE.*\.tmp$')"
 
   sed 's/Fake Inc\./Other Inc./' "$fixtures/fake.jvm" > "$work/other.jvm"
-  sed -i "s|\"$fixtures/fake.jvm\"|\"$work/other.jvm\" name=fake.jvm|" "$work/fake.manifest"
-  "$qmpack" "$work/fake.manifest" > /dev/null
+  sed -i "s|\"$fixtures/fake.jvm\"|\"$work/other.jvm\" name=fake.jvm|" "$work/fake.exe.manifest"
+  "$qmpack" "$work/fake.exe.manifest" > /dev/null
   run "${english[@]}" QM_TEST_CHILD=fake-jvm -- -qm:tempdir temp -qm:javahome "$windows_home"
   check "a JVM of another vendor is not launched: text 23" "$(text en 23)" \
     "$(grep -F "$(text en 23)" <<< "$ERR")"
