@@ -152,7 +152,8 @@ void LauncherArchive::loadIndex(bool withScripts) {
             ", the file ends at byte " + std::to_string(fileSize) + "."));
       const int32_t fileCount = readInt32(file, "Unable to read the file count.");
       for (int32_t i = 0; i < fileCount; ++i) index_.append(readIndexRecord(file));
-      for (const FileEntry& entry : index_.entries()) writeLog(entryListing(entry));
+      if (logging())
+        for (const FileEntry& entry : index_.entries()) writeLog(entryListing(entry));
       if (withScripts) {
         checkEntriesFit(index_.entries(), indexOffset);
         parseScripts(file);

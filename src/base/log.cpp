@@ -24,6 +24,8 @@ std::string timeStamp() {
 
 }  // namespace
 
+bool logging() { return !settings().logFile.empty(); }
+
 void writeLog(const std::string& text, int kind) {
   LauncherSettings& s = settings();
   if (s.logFile.empty()) return;

@@ -16,5 +16,9 @@ enum LogKind { kLogPlain = 0, kLogWarning = 1, kLogError = 2 };
 // preceded by the separator line.
 void writeLog(const std::string& text, int kind = kLogPlain);
 
+// Whether writeLog writes anywhere: a text made for the log alone need not
+// be made without one.
+bool logging();
+
 // Appends the text to the debug log, with a line end when asked.
 void writeDebugLog(const std::string& text, bool withLineEnd);

@@ -3,13 +3,12 @@
 #include "base/text.h"
 
 #include <cctype>
+#include <cstring>
 
 #include "base/exceptions.h"
 #include "os/path.h"
 
 const char kFormatSpaces[] = " \t\n\r";
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 static std::string quoteError(size_t pos) {
   return "Expected double quote to end argument near " +
@@ -80,13 +79,18 @@ void readLine(const std::string& text, size_t& pos, std::string& output) {
 }
 
 void trim(std::string& text, const char* set) {
-  size_t last = text.find_last_not_of(set);
-  if (last == std::string::npos) {
-    text.clear();
-    return;
-  }
-  text.erase(last + 1);
-  text.erase(0, text.find_first_not_of(set));
+  // Every line of every script is trimmed at start-up: the format's own set
+  // is tested directly rather than searched for each character.
+  const bool formatSet = set == kFormatSpaces;
+  auto inSet = [set, formatSet](char c) {
+    return formatSet ? isSpace(c) : c != '\0' && std::strchr(set, c) != nullptr;
+  };
+  size_t end = text.size();
+  while (end > 0 && inSet(text[end - 1])) --end;
+  size_t start = 0;
+  while (start < end && inSet(text[start])) ++start;
+  text.erase(end);
+  text.erase(0, start);
 }
 
 long endsWith(const std::string& text, const std::string& suffix) {

@@ -12,7 +12,7 @@ constexpr size_t kNoPosition = static_cast<size_t>(-1);
 // The format's whitespace set: space, tab, line feed and carriage return.
 extern const char kFormatSpaces[];
 
-bool isSpace(char c);
+inline bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Reads one argument starting at pos. Quoted: pos is just after the opening
 // quote, doubled quotes stand for one. Unquoted: runs to the next whitespace.

@@ -2,6 +2,8 @@
 
 #include "launch/literal_text.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "os/path.h"
 
@@ -68,11 +70,15 @@ std::string literalText(const std::string& value) {
 std::string literalPath(const std::string& path) { return literalText(os::childReadablePath(path)); }
 
 std::string sealMarkerBytes(const std::string& text) {
-  if (text.find_first_of(std::string{kOpen, kClose, kEscape}) == std::string::npos) return text;
+  auto isMarker = [](char c) { return c == kOpen || c == kClose || c == kEscape; };
+  // Every template and value passes here and almost none holds a marker byte.
+  if (std::none_of(text.begin(), text.end(), isMarker)) return text;
   std::string sealed;
   for (char c : text) {
-    const bool marker = c == kOpen || c == kClose || c == kEscape;
-    sealed += marker ? literalText(std::string(1, c)) : std::string(1, c);
+    if (isMarker(c))
+      sealed += literalText(std::string(1, c));
+    else
+      sealed += c;
   }
   return sealed;
 }

@@ -18,27 +18,39 @@
 
 Tag::Tag(std::string name) : name_(std::move(name)) {}
 
-std::string Tag::value(int index) const {
-  if (index < 0 || index >= valueCount()) return std::string();
-  return values_[static_cast<size_t>(index)];
+const Tag::Value* Tag::valueAt(int index) const {
+  if (index < 0 || index >= count_) return nullptr;
+  return index == 0 ? &first_ : &more_[static_cast<size_t>(index - 1)];
+}
+
+std::vector<std::string> Tag::values() const {
+  std::vector<std::string> all;
+  for (int index = 0; index < count_; ++index) all.push_back(valueAt(index)->text);
+  return all;
+}
+
+const std::string& Tag::value(int index) const {
+  static const std::string kNoValue;
+  const Value* found = valueAt(index);
+  return found ? found->text : kNoValue;
 }
 
 int32_t Tag::line(int index) const {
-  if (index < 0 || index >= valueCount()) return 0;
-  return index == 0 ? firstLine_ : moreLines_[static_cast<size_t>(index - 1)];
+  const Value* found = valueAt(index);
+  return found ? found->line : 0;
 }
 
 void Tag::addValue(std::string value, int32_t line) {
-  if (values_.empty())
-    firstLine_ = line;
+  if (count_ == 0)
+    first_ = Value{std::move(value), line};
   else
-    moreLines_.push_back(line);
-  values_.push_back(std::move(value));
+    more_.push_back(Value{std::move(value), line});
+  ++count_;
 }
 
 void Tag::setValue(std::string value, int32_t line) {
-  values_.clear();
-  moreLines_.clear();
+  more_.clear();
+  count_ = 0;
   addValue(std::move(value), line);
 }
 
@@ -95,8 +107,12 @@ public:
     }
     *ended = end == std::string::npos;
     if (*ended) end = text_.size();
-    const size_t start = std::min(position_, end);
+    size_t start = std::min(position_, end);
     position_ = end + 1;
+    // Trimmed before it is copied: a carriage return is one of the spaces
+    // trimmed, so dropping the others afterwards gives the same line.
+    while (start < end && isSpace(text_[start])) ++start;
+    while (end > start && isSpace(text_[end - 1])) --end;
     std::string line;
     line.reserve(end - start);
     for (size_t run = start; run < end;) {
@@ -105,7 +121,6 @@ public:
       line.append(text_, run, stop - run);
       run = stop + 1;
     }
-    trim(line);
     return line;
   }
 
@@ -252,8 +267,11 @@ int TagFile::write(const std::string& path) const {
   // A value holding a line break would read back as other lines, other tags
   // among them (a directory name on disk may hold one): nothing is written.
   for (const Tag& tag : tags_)
-    for (const std::string& value : tag.values())
-      if (value.find_first_of("\r\n") != std::string::npos) return EINVAL;
+    for (int index = 0; index < tag.valueCount(); ++index) {
+      const std::string& value = tag.value(index);
+      if (value.find('\n') != std::string::npos || value.find('\r') != std::string::npos)
+        return EINVAL;
+    }
   errno = 0;
   FilePointer file(os::openForRewrite(path));
   if (!file) return errno ? errno : EIO;
@@ -263,7 +281,8 @@ int TagFile::write(const std::string& path) const {
     const bool block = tag.valueCount() > 1;
     std::string text = tag.name() + ":";
     if (block) text += '\n';
-    for (const std::string& value : tag.values()) {
+    for (int index = 0; index < tag.valueCount(); ++index) {
+      const std::string& value = tag.value(index);
       // A "/:" line closes a block whether quoted or not, so written it would
       // cut the block short and turn the values after it into tag lines that
       // break the whole file; it is left out, as an empty value is lost.
@@ -283,9 +302,19 @@ int TagFile::write(const std::string& path) const {
   return error;
 }
 
+size_t TagFile::positionOf(const std::string& name) const {
+  if (indexed()) {
+    const auto position = positions_.find(name);
+    return position == positions_.end() ? tags_.size() : position->second;
+  }
+  size_t position = 0;
+  while (position < tags_.size() && tags_[position].name() != name) ++position;
+  return position;
+}
+
 const Tag* TagFile::find(const std::string& name) const {
-  const auto position = positions_.find(name);
-  return position == positions_.end() ? nullptr : &tags_[position->second];
+  const size_t position = positionOf(name);
+  return position == tags_.size() ? nullptr : &tags_[position];
 }
 
 Tag* TagFile::findTag(const std::string& name) {
@@ -300,17 +329,26 @@ Tag& TagFile::tagFor(const std::string& name) {
 Tag& TagFile::appendTag(std::string name) {
   // The few tags of a script or JVM file without growing the list step by step.
   if (tags_.empty()) tags_.reserve(kTypicalTagCount);
-  positions_.emplace(name, tags_.size());
   tags_.emplace_back(std::move(name));
+  if (indexed()) {
+    if (positions_.empty())
+      for (size_t position = 0; position < tags_.size(); ++position)
+        positions_.emplace(tags_[position].name(), position);
+    else
+      positions_.emplace(tags_.back().name(), tags_.size() - 1);
+  }
   return tags_.back();
 }
 
 void TagFile::removeTag(const std::string& name) {
-  const auto found = positions_.find(name);
-  if (found == positions_.end()) return;
-  const size_t removed = found->second;
-  positions_.erase(found);
+  const size_t removed = positionOf(name);
+  if (removed == tags_.size()) return;
+  if (indexed()) positions_.erase(name);
   tags_.erase(tags_.begin() + static_cast<std::ptrdiff_t>(removed));
+  if (!indexed()) {
+    positions_.clear();
+    return;
+  }
   for (size_t position = removed; position < tags_.size(); ++position)
     positions_[tags_[position].name()] = position;
 }

@@ -15,10 +15,11 @@ public:
   explicit Tag(std::string name);
 
   const std::string& name() const { return name_; }
-  const std::vector<std::string>& values() const { return values_; }
-  int valueCount() const { return static_cast<int>(values_.size()); }
+  /// All values, in order (a copy: they are not kept as one list).
+  std::vector<std::string> values() const;
+  int valueCount() const { return count_; }
   /// Empty when index is outside the values.
-  std::string value(int index) const;
+  const std::string& value(int index) const;
   /// The line of the file the value was read from; 0 for a value given
   /// otherwise or an index outside the values.
   int32_t line(int index) const;
@@ -29,12 +30,17 @@ public:
   void setValue(std::string value, int32_t line = 0);
 
 private:
+  struct Value {
+    std::string text;
+    int32_t line = 0;
+  };
+  const Value* valueAt(int index) const;
+
   std::string name_;
-  std::vector<std::string> values_;
-  // The line of the first value, and of each further one: most tags hold
-  // one value, which then costs no list of its own.
-  int32_t firstLine_ = 0;
-  std::vector<int32_t> moreLines_;
+  // Most tags hold one value, which then costs no list of its own.
+  Value first_;
+  std::vector<Value> more_;
+  int count_ = 0;
 };
 
 class TagFile {
@@ -94,10 +100,16 @@ private:
   [[noreturn]] void syntaxError(const std::string& message, int32_t line) const;
 
   static constexpr size_t kTypicalTagCount = 32;
+  // Up to this many tags a name is looked for along the list, which for the
+  // few tags of a script or JVM file is quicker than keeping positions_.
+  static constexpr size_t kListedTagLimit = 32;
+  bool indexed() const { return tags_.size() > kListedTagLimit; }
+  size_t positionOf(const std::string& name) const;
 
   std::vector<Tag> tags_;
-  // Where each name stands in tags_ (names are unique there), so that a file
-  // of many tags is read in linear time rather than quadratic.
+  // Where each name stands in tags_ (names are unique there), kept while
+  // there are more tags than kListedTagLimit, so that a file of many tags is
+  // read in linear time rather than quadratic.
   std::unordered_map<std::string, size_t> positions_;
   int32_t lineCount_ = 0;
   std::string sourceName_;
