@@ -224,6 +224,9 @@ void TagFile::parse(std::FILE* file, const std::string& sourceName, long offset,
       }
     }
   }
+  // The room made ahead for a typical file's tags goes back: a start holds
+  // eight tag files at once, most with far fewer tags.
+  tags_.shrink_to_fit();
 }
 
 std::string TagFile::value(const std::string& name, int index) const {
