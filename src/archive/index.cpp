@@ -33,6 +33,14 @@ int32_t readInt32(std::FILE* file, const char* message) {
   return static_cast<int32_t>(readBigEndian32(file, message));
 }
 
+// The kind byte, which stands just before the trailer; -1 for none. Leaves
+// the file at the trailer when it read the byte.
+int32_t readKindByte(std::FILE* file) {
+  if (std::fseek(file, -9, SEEK_END) != 0) return -1;
+  const int kind = std::getc(file);
+  return kind == EOF ? -1 : kind;
+}
+
 std::string entryListing(const FileEntry& entry) {
   return "file type: " + decimal(entry.type) + "\n  file id: " + decimal(entry.id) +
          "\n  length: " + decimal(entry.length) + "\n  offset: " + decimal(entry.offset) +
@@ -129,14 +137,10 @@ void LauncherArchive::loadIndex(bool withScripts) {
   if (!file) throw LauncherException("Cannot open launcher file.");
   FileCloser closer(file);
   try {
-    // The kind byte stands just before the trailer; reading it here saves
-    // opening the file a second time for it.
-    if (std::fseek(file, -9, SEEK_END) == 0) {
-      const int kind = std::getc(file);
-      launcherKind_ = kind == EOF ? -1 : kind;
-    } else if (std::fseek(file, -8, SEEK_END) != 0) {
+    // Reading the kind byte here saves opening the file a second time for it.
+    launcherKind_ = readKindByte(file);
+    if (launcherKind_ < 0 && std::fseek(file, -8, SEEK_END) != 0)
       throw LauncherException("Invalid launcher format.");
-    }
     const int64_t fileSize = static_cast<int64_t>(std::ftell(file)) + 8;
     const int32_t indexOffset = readInt32(file, "Unable to read file index offset.");
     const uint32_t identification =
@@ -180,11 +184,7 @@ void LauncherArchive::parseScripts(std::FILE* file) {
 int32_t readLauncherKind(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return -1;
-  int kind = -1;
-  if (std::fseek(file, -9, SEEK_END) == 0) {
-    kind = std::getc(file);
-    if (kind == EOF) kind = -1;
-  }
+  const int32_t kind = readKindByte(file);
   std::fclose(file);
   return kind;
 }
