@@ -1,6 +1,5 @@
-// POSIX has no single command line: the arguments are the argv the kernel
-// recorded for the process, read from /proc/self/cmdline so that the entry
-// point needs none of its own arguments.
+// POSIX has no single command line: the arguments are the process's argv,
+// taken before main so that the entry point needs none of its own.
 #include "os/command_line.h"
 
 #include <fcntl.h>
@@ -9,9 +8,29 @@
 
 #include <string>
 
+namespace {
+
+// glibc calls every initialiser of .init_array with argc, argv and envp, so
+// argv is known here without main's help and without reading /proc (which a
+// chroot or a container may not have mounted).
+int gArgumentCount = 0;
+char** gArguments = nullptr;
+
+void takeArguments(int argc, char** argv, char**) {
+  gArgumentCount = argc;
+  gArguments = argv;
+}
+
+__attribute__((section(".init_array"), used)) void (*const kTakeArguments)(int, char**, char**) =
+    takeArguments;
+
+}  // namespace
+
 namespace os {
 
 std::vector<std::string> platformArguments() {
+  if (gArguments) return std::vector<std::string>(gArguments, gArguments + gArgumentCount);
+  // A C library that passes its initialisers nothing: the kernel's record.
   std::string all;
   const int fd = open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC);
   if (fd >= 0) {
