@@ -11,8 +11,7 @@
 namespace {
 
 // glibc calls every initialiser of .init_array with argc, argv and envp, so
-// argv is known here without main's help and without reading /proc (which a
-// chroot or a container may not have mounted).
+// argv is known here without main's help and without reading /proc.
 int gArgumentCount = 0;
 char** gArguments = nullptr;
 
