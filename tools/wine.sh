@@ -26,22 +26,27 @@ qm_wine_init() {
   QM_WINE_PREFIXES=$build/wine$QM_WINE_BITS
 }
 
-# qm_wine_prefix NAME [win98]: makes the prefix once (the Windows 95 family
-# one reports platform id 1) and prints its path.
+# qm_make_prefix PREFIX LOADER SERVER [win98]: makes the prefix once with
+# that Wine (the Windows 95 family one reports platform id 1).
+qm_make_prefix() {
+  local prefix=$1 loader=$2 server=$3
+  [ -f "$prefix/.qm-ready" ] && return
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  WINEPREFIX=$prefix WINESERVER=$server "$loader" wineboot -i > /dev/null 2>&1
+  if [ "${4:-}" = win98 ]; then
+    local reg=$prefix/win98.reg
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine]\r\n"Version"="win98"\r\n' > "$reg"
+    WINEPREFIX=$prefix WINESERVER=$server "$loader" regedit /S "$reg"
+  fi
+  WINEPREFIX=$prefix "$server" -w
+  touch "$prefix/.qm-ready"
+}
+
+# qm_wine_prefix NAME [win98]: makes the prefix once and prints its path.
 qm_wine_prefix() {
   local prefix=$QM_WINE_PREFIXES/$1
-  if [ ! -f "$prefix/.qm-ready" ]; then
-    rm -rf "$prefix"
-    mkdir -p "$prefix"
-    WINEPREFIX=$prefix "$QM_WINE_LOADER" wineboot -i > /dev/null 2>&1
-    if [ "${2:-}" = win98 ]; then
-      local reg=$prefix/win98.reg
-      printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine]\r\n"Version"="win98"\r\n' > "$reg"
-      WINEPREFIX=$prefix "$QM_WINE_LOADER" regedit /S "$reg"
-    fi
-    WINEPREFIX=$prefix "$QM_WINE_SERVER" -w
-    touch "$prefix/.qm-ready"
-  fi
+  qm_make_prefix "$prefix" "$QM_WINE_LOADER" "$QM_WINE_SERVER" "${2:-}"
   # A test that swaps Z: for a drive of its own and was cut short leaves
   # the prefix without it.
   [ -L "$prefix/dosdevices/z:" ] || ln -s / "$prefix/dosdevices/z:"
@@ -53,14 +58,7 @@ qm_wine_prefix() {
 # prints its path.
 qm_wow64_prefix() {
   local prefix=$QM_WINE_PREFIXES/wow64
-  if [ ! -f "$prefix/.qm-ready" ]; then
-    rm -rf "$prefix"
-    mkdir -p "$prefix"
-    WINEPREFIX=$prefix WINEARCH=win64 WINESERVER=/usr/lib/wine/wineserver64 \
-      /usr/lib/wine/wine64 wineboot -i > /dev/null 2>&1
-    WINEPREFIX=$prefix /usr/lib/wine/wineserver64 -w
-    touch "$prefix/.qm-ready"
-  fi
+  WINEARCH=win64 qm_make_prefix "$prefix" /usr/lib/wine/wine64 /usr/lib/wine/wineserver64
   echo "$prefix"
 }
 
